@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/AtomicFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <sys/stat.h>
+#include <sstream>
+#include <unistd.h>
+
+namespace varnix {
+
+std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    if (in.bad())
+        return std::nullopt;
+    return contents.str();
+}
+
+bool writeFileAtomically(const std::filesystem::path& path, const std::string& bytes,
+                         std::string* error) {
+    auto fail = [&](const std::string& what) {
+        if (error)
+            *error = what + ": " + std::strerror(errno);
+        return false;
+    };
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+    std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0)
+        return fail("cannot create a temporary file in " + folder.string());
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            ::close(fd);
+            ::unlink(pattern.c_str());
+            return fail("cannot write " + pattern);
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    // mkstemp creates 0600: keep the mode of the file being replaced, else the usual 0644.
+    struct stat old {};
+    ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        ::unlink(pattern.c_str());
+        return fail("cannot flush " + pattern);
+    }
+    if (::rename(pattern.c_str(), path.c_str()) != 0) {
+        ::unlink(pattern.c_str());
+        return fail("cannot replace " + path.string());
+    }
+    return true;
+}
+
+} // namespace varnix

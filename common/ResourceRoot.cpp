@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/ResourceRoot.h"
+
+#include "common/Diagnostics.h"
+
+#include <cstdlib>
+#include <system_error>
+
+#ifndef VARNIX_INSTALLED_RES
+#define VARNIX_INSTALLED_RES "/usr/local/share/varnix/res"
+#endif
+
+namespace fs = std::filesystem;
+
+namespace varnix {
+namespace {
+
+fs::path userDataRoot() {
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
+        return fs::path(xdg) / "varnix" / "res";
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return fs::path(home) / ".local" / "share" / "varnix" / "res";
+    return fs::current_path() / "res";
+}
+
+} // namespace
+
+fs::path installedResourceTree() { return VARNIX_INSTALLED_RES; }
+
+fs::path findResourceRoot(const fs::path& installedTree) {
+    if (const char* env = std::getenv("VARNIX_RES"); env && *env)
+        return fs::path(env);
+    std::error_code ec;
+    if (fs::is_directory("res", ec))
+        return fs::absolute("res", ec);
+    const fs::path user = userDataRoot();
+    if (!fs::is_directory(user, ec)) {
+        const fs::path source = installedTree.empty() ? installedResourceTree() : installedTree;
+        fs::create_directories(user, ec);
+        if (!ec && fs::is_directory(source, ec)) {
+            fs::copy(source, user, fs::copy_options::recursive | fs::copy_options::skip_existing,
+                     ec);
+        }
+        if (ec)
+            debugOutput("cannot seed " + user.string() + " from " + source.string() + ": " +
+                        ec.message() + "\n");
+    }
+    return user;
+}
+
+} // namespace varnix

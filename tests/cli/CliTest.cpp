@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// varnixctl as a user runs it: output lines, exit codes, environment and options.
+#include "tests/support/TestSupport.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace varnix {
+namespace {
+
+using ::testing::HasSubstr;
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Runs varnixctl through the shell with a copy of the shipped resources as its root.
+class CliTest : public ::testing::Test {
+protected:
+    CliTest() {
+        fs::copy(test::sourceResDir(), res.path(), fs::copy_options::recursive);
+    }
+
+    Result run(const std::string& arguments, const std::string& environment = "") {
+        const fs::path err = res / "stderr.txt";
+        const std::string command = "env -u VARNIX_BACKEND -u VARNIX_SIM -u VARNIX_RES " +
+                                    environment + " '" VARNIXCTL_PATH "' --res '" +
+                                    res.path().string() + "' " + arguments + " 2>'" +
+                                    err.string() + "'";
+        Result result{-1, {}, {}};
+        FILE* pipe = ::popen(command.c_str(), "r");
+        if (!pipe)
+            return result;
+        char buffer[4096];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            result.out.append(buffer, n);
+        const int status = ::pclose(pipe);
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.err = test::readTextFile(err);
+        return result;
+    }
+
+    test::TempDir res;
+};
+
+TEST_F(CliTest, DevicesListsTheDemoDevicesAsConnected) {
+    const Result result = run("--backend sim --sim '" + (res / "sim/demo.json").string() + "' devices");
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_THAT(result.out, HasSubstr("0 Mouse 1441 \"Tavro_Quenra-Rum1\" MouseA 1\n"));
+    EXPECT_THAT(result.out, HasSubstr("1 Mouse 1441 \"Tavro_Quenra-Rum2\" MouseB 0\n"));
+    EXPECT_THAT(result.out, HasSubstr("5 Keyboard 2351 \"Tavro_Quenra-Sel1\" KeyboardA 1\n"));
+    EXPECT_THAT(result.out, HasSubstr("8 Pad 3031 \"Tavro_Quenra-Wel1\" PadA 1\n"));
+    EXPECT_THAT(result.err, HasSubstr("Start Unzip..."));
+}
+
+TEST_F(CliTest, EnvironmentChoosesTheBackendAndOptionsOverrideIt) {
+    const std::string env = "VARNIX_BACKEND=sim VARNIX_SIM='" + (res / "sim/demo.json").string() + "'";
+    EXPECT_THAT(run("devices", env).out, HasSubstr("Tavro_Quenra-Sel1\" KeyboardA 1"));
+    const Result overridden = run("--sim /nonexistent/scenario.json devices", env);
+    EXPECT_EQ(overridden.status, 2);
+    EXPECT_THAT(overridden.err, HasSubstr("cannot read scenario file /nonexistent/scenario.json"));
+}
+
+TEST_F(CliTest, BadInputGivesOneLineAndExitStatusTwo) {
+    test::writeTextFile(res / "bad.json", R"({"devices": [{"vid": 1}]})");
+    const std::pair<std::string, std::string> cases[] = {
+        {"--frobnicate devices", "unknown option --frobnicate"},
+        {"--backend usb devices", "--backend takes hidapi or sim"},
+        {"", "no command given"},
+        {"explode", "unknown command explode"},
+        {"--backend sim --sim '" + (res / "bad.json").string() + "' devices", "needs \"vid\" and \"pid\""},
+        {"--backend sim devices extra", "devices takes no arguments"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const Result result = run(arguments);
+        EXPECT_EQ(result.status, 2) << arguments;
+        EXPECT_THAT(result.err, HasSubstr(message)) << arguments;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    }
+}
+
+} // namespace
+} // namespace varnix

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Shared test helpers: temporary folders, captured diagnostics, zip archives, fixture paths.
+#pragma once
+
+#include "common/Diagnostics.h"
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace varnix::test {
+
+// A fresh folder removed with everything in it when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Collects everything written to the diagnostic channels while it lives.
+class DiagnosticCapture {
+public:
+    DiagnosticCapture();
+    ~DiagnosticCapture();
+    std::string console() const;
+    std::string debug() const;
+
+private:
+    struct State;
+    std::shared_ptr<State> state_;
+    DiagnosticSink previous_;
+};
+
+struct ZipEntry {
+    std::string name;
+    std::string contents;
+};
+// Writes a zip archive with deflated entries; the names are stored exactly as given.
+void writeZip(const std::filesystem::path& archive, const std::vector<ZipEntry>& entries);
+
+void writeTextFile(const std::filesystem::path& file, const std::string& text);
+std::string readTextFile(const std::filesystem::path& file);
+
+// tests/data and the source tree's res folder.
+std::filesystem::path testDataDir();
+std::filesystem::path sourceResDir();
+
+} // namespace varnix::test
