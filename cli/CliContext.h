@@ -41,6 +41,4 @@ private:
 
 using CommandArguments = std::vector<std::string>;
 
-int runDevices(CliContext& context, const CommandArguments& arguments);
-
 } // namespace varnix::cli

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // varnixctl devices: one line per catalogue row.
-#include "cli/CliContext.h"
+#include "cli/CommandRegistry.h"
 
 #include <cstdio>
 
 namespace varnix::cli {
+namespace {
 
 int runDevices(CliContext& context, const CommandArguments& arguments) {
     if (!arguments.empty())
@@ -19,4 +20,8 @@ int runDevices(CliContext& context, const CommandArguments& arguments) {
     return ExitOk;
 }
 
+const CommandRegistration registration{
+    "devices", {"", "list the catalogue rows: INDEX TYPE PID NAME FOLDER CONNECTED", runDevices}};
+
+} // namespace
 } // namespace varnix::cli

@@ -1,29 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // varnixctl: the command-line face of Varnix, for scripting and checks.
-#include "cli/CliContext.h"
+#include "cli/CommandRegistry.h"
 #include "common/Diagnostics.h"
 
 #include <cstdio>
-#include <functional>
-#include <map>
 #include <string>
+
+namespace varnix::cli {
+
+std::map<std::string, CommandInfo>& commandTable() {
+    static std::map<std::string, CommandInfo> table;
+    return table;
+}
 
 namespace {
 
-using namespace varnix::cli;
-
-constexpr const char* Usage =
-    "usage: varnixctl [--backend hidapi|sim] [--sim FILE] [--res DIR] COMMAND [ARGS]\n"
-    "commands:\n"
-    "  devices    list the catalogue rows: INDEX TYPE PID NAME FOLDER CONNECTED\n";
-
-using Command = std::function<int(CliContext&, const CommandArguments&)>;
-
-const std::map<std::string, Command>& commands() {
-    static const std::map<std::string, Command> table = {
-        {"devices", runDevices},
-    };
-    return table;
+void printUsage() {
+    std::string usage = "usage: varnixctl [--backend hidapi|sim] [--sim FILE] [--res DIR] COMMAND "
+                        "[ARGS]\ncommands:\n";
+    for (const auto& [name, info] : commandTable())
+        usage += "  " + name + (info.synopsis.empty() ? "" : " " + info.synopsis) + "\n      " +
+                 info.summary + "\n";
+    std::fputs(usage.c_str(), stdout);
 }
 
 int run(int argc, char** argv) {
@@ -45,7 +43,7 @@ int run(int argc, char** argv) {
         } else if (argument == "--res") {
             context.resourceRoot = value(argument);
         } else if (argument == "--help" || argument == "-h") {
-            std::fputs(Usage, stdout);
+            printUsage();
             return ExitOk;
         } else if (argument.starts_with("-")) {
             throw UsageError("unknown option " + argument);
@@ -55,19 +53,21 @@ int run(int argc, char** argv) {
     }
     if (i >= argc)
         throw UsageError("no command given (try --help)");
-    const auto command = commands().find(argv[i]);
-    if (command == commands().end())
+    const auto command = commandTable().find(argv[i]);
+    if (command == commandTable().end())
         throw UsageError(std::string("unknown command ") + argv[i]);
-    // Status lines of the catalogue load go to stderr so that stdout stays machine-readable.
-    varnix::setDiagnosticSink([](varnix::DiagnosticChannel, const std::string& text) {
+    // Status lines of the core go to stderr so that stdout stays machine-readable.
+    setDiagnosticSink([](DiagnosticChannel, const std::string& text) {
         std::fputs(text.c_str(), stderr);
     });
-    return command->second(context, CommandArguments(argv + i + 1, argv + argc));
+    return command->second.run(context, CommandArguments(argv + i + 1, argv + argc));
 }
 
 } // namespace
+} // namespace varnix::cli
 
 int main(int argc, char** argv) {
+    using namespace varnix::cli;
     try {
         return run(argc, argv);
     } catch (const UsageError& error) {
