@@ -11,7 +11,8 @@ VARNIX_PACKAGES=(
     build-essential cmake ninja-build pkg-config git ca-certificates python3
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libhidapi-dev libudev-dev libminizip-dev zlib1g-dev
-    libcurl4-openssl-dev libxkbcommon-dev libxkbcommon-x11-dev uuid-dev
+    libcurl4-openssl-dev libxkbcommon-dev libxkbcommon-x11-dev libxcb1-dev uuid-dev
+    qt6-base-dev libqt6svg6-dev xkb-data
 )
 
 varnix_install_packages() {
