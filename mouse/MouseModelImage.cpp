@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "mouse/MouseModelImage.h"
+
+#include "device/MouseFeatureProfile.h"
+#include "macro/MacroStore.h"
+#include "mouse/MouseConfigFile.h"
+#include "mouse/MouseDeviceValues.h"
+#include "mouse/MouseImageBuilder.h"
+
+namespace varnix {
+
+std::optional<MouseConfigModel> MouseModelImage::loadModel(const std::filesystem::path& modelFolder,
+                                                           std::string& error) {
+    MouseConfigModel model;
+    MouseFileResult result = MouseConfigFile::load(MouseConfigFile::configPath(modelFolder), model);
+    if (result.status == MouseFileStatus::Missing)
+        result = MouseConfigFile::load(MouseConfigFile::resetPath(modelFolder), model);
+    if (!result.ok()) {
+        error = result.message;
+        return std::nullopt;
+    }
+    model.applyFeatureProfile(MouseFeatureProfile::read(modelFolder));
+    return model;
+}
+
+ParameterImage MouseModelImage::build(const std::filesystem::path& resourceRoot,
+                                      const std::filesystem::path& modelFolder,
+                                      const MouseConfigModel& model,
+                                      std::vector<std::string>* warnings) {
+    MacroStore store(resourceRoot);
+    store.LoadMacroFile();
+    const std::vector<MacroRecord> shortcuts =
+        MacroStore::ReadMacroList(resourceRoot / MouseShortcutFile);
+    const MouseFeatureProfile feature = MouseFeatureProfile::read(modelFolder);
+    const MouseDeviceValues values = MouseDeviceValues::fromModel(model, store.groups);
+    const MouseImageInput input{values, feature, MouseImageBuilder::extendedLayout(feature),
+                                store.groups, shortcuts};
+    return MouseImageBuilder::build(input, warnings);
+}
+
+std::optional<ParameterImage> MouseModelImage::build(const std::filesystem::path& resourceRoot,
+                                                     const std::filesystem::path& modelFolder,
+                                                     std::string& error,
+                                                     std::vector<std::string>* warnings) {
+    const std::optional<MouseConfigModel> model = loadModel(modelFolder, error);
+    if (!model)
+        return std::nullopt;
+    return build(resourceRoot, modelFolder, *model, warnings);
+}
+
+} // namespace varnix
