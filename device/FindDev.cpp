@@ -64,8 +64,24 @@ bool FindDev::OpenDevice(DeviceRecord& record) {
 
 void FindDev::sendReportBuffer() {
     ReportBuffer[frame::ReportIdByte] = frame::ReportId;
-    if (HidHandlePtr target = writeTarget_.get())
-        target->sendFeatureReport(std::span<const std::uint8_t>(ReportBuffer.data(), frame::Size));
+    HidHandlePtr target = writeTarget_.get();
+    if (!target)
+        return; // no device selected: nothing to send to, and nothing lost
+    switch (target->sendFeature(std::span<const std::uint8_t>(ReportBuffer.data(), frame::Size))) {
+    case HidSendResult::Sent:
+        break;
+    case HidSendResult::Refused:
+        ++refusedFrames_;
+        break;
+    case HidSendResult::Gone:
+        targetVanished_ = true;
+        break;
+    }
+}
+
+void FindDev::resetSendStatus() {
+    refusedFrames_ = 0;
+    targetVanished_ = false;
 }
 
 void FindDev::SendFrame(const std::array<std::uint8_t, 7>& body) {

@@ -8,6 +8,7 @@
 #include "device/SharedWriteHandle.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <span>
@@ -104,6 +105,12 @@ public:
     // Sends one 8-byte frame: report id 7 followed by the seven given bytes.
     void SendFrame(const std::array<std::uint8_t, 7>& body);
 
+    // What became of the frames sent since the last resetSendStatus(). The frame operations
+    // themselves ignore failures; the apply engine asks here to stop when the device is gone.
+    int refusedFrames() const { return refusedFrames_.load(); }
+    bool targetVanished() const { return targetVanished_.load(); }
+    void resetSendStatus();
+
     HidBackend& backend() { return backend_; }
     Clock& clock() { return clock_; }
     SharedWriteHandle& writeTarget() { return writeTarget_; }
@@ -116,6 +123,8 @@ private:
     HidBackend& backend_;
     Clock& clock_;
     SharedWriteHandle& writeTarget_;
+    std::atomic<int> refusedFrames_{0};
+    std::atomic<bool> targetVanished_{false};
 };
 
 } // namespace varnix

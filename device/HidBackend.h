@@ -22,6 +22,10 @@ struct HidInterfaceInfo {
 
 enum class HidAccess { Read, Write };
 
+// What became of one feature report: sent, refused by a device that is still there, or lost
+// because the device is gone (pulled out, or the handle closed).
+enum class HidSendResult { Sent, Refused, Gone };
+
 // An open collection. Every call is safe from any thread and after close(), when it fails
 // without touching the device; a closed handle answers false or -1.
 class HidHandle {
@@ -29,6 +33,13 @@ public:
     virtual ~HidHandle() = default;
     // Sends one feature report; byte 0 is the report id.
     virtual bool sendFeatureReport(std::span<const std::uint8_t> report) = 0;
+    // Sends one feature report and says why it failed. Backends that can tell a removed device
+    // from a refusal override it; this fallback counts a failure on a closed handle as gone.
+    virtual HidSendResult sendFeature(std::span<const std::uint8_t> report) {
+        if (sendFeatureReport(report))
+            return HidSendResult::Sent;
+        return isOpen() ? HidSendResult::Refused : HidSendResult::Gone;
+    }
     // Reads a feature report; report[0] holds the report id on entry. Returns the byte count or -1.
     virtual int getFeatureReport(std::span<std::uint8_t> report) = 0;
     // Waits up to timeoutMs for an input report. Returns the byte count, 0 on time-out, -1 on error.

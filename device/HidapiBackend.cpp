@@ -4,7 +4,9 @@
 #include <hidapi/hidapi.h>
 
 #include <array>
+#include <cerrno>
 #include <mutex>
+#include <sys/stat.h>
 
 namespace varnix {
 namespace {
@@ -37,12 +39,28 @@ std::string toUtf8(const wchar_t* text) {
 
 class HidapiHandle final : public HidHandle {
 public:
-    explicit HidapiHandle(hid_device* device) : device_(device) {}
+    HidapiHandle(hid_device* device, std::string path) : device_(device), path_(std::move(path)) {}
     ~HidapiHandle() override { close(); }
 
     bool sendFeatureReport(std::span<const std::uint8_t> report) override {
+        return sendFeature(report) == HidSendResult::Sent;
+    }
+    HidSendResult sendFeature(std::span<const std::uint8_t> report) override {
         std::lock_guard lock(mutex_);
-        return device_ && hid_send_feature_report(device_, report.data(), report.size()) >= 0;
+        if (!device_)
+            return HidSendResult::Gone;
+        errno = 0;
+        if (hid_send_feature_report(device_, report.data(), report.size()) >= 0)
+            return HidSendResult::Sent;
+        // hidraw answers ENODEV once the device is unplugged (EIO while the USB core tears it
+        // down); a vanished node tells the same. Anything else is the device saying no.
+        const int error = errno;
+        if (error == ENODEV || error == EIO || error == ENXIO || error == ESHUTDOWN)
+            return HidSendResult::Gone;
+        struct stat node {};
+        if (!path_.empty() && ::stat(path_.c_str(), &node) != 0 && errno == ENOENT)
+            return HidSendResult::Gone;
+        return HidSendResult::Refused;
     }
     int getFeatureReport(std::span<std::uint8_t> report) override {
         std::lock_guard lock(mutex_);
@@ -86,6 +104,7 @@ public:
 private:
     mutable std::mutex mutex_;
     hid_device* device_;
+    const std::string path_; // the hidraw node, to tell a removed device from a refusal
 };
 
 } // namespace
@@ -110,7 +129,7 @@ HidHandlePtr HidapiBackend::open(const std::string& path, HidAccess /*access*/) 
     hid_device* device = hid_open_path(path.c_str());
     if (!device)
         return nullptr;
-    return std::make_shared<HidapiHandle>(device);
+    return std::make_shared<HidapiHandle>(device, path);
 }
 
 } // namespace varnix

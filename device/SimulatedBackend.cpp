@@ -34,7 +34,12 @@ public:
         : backend_(backend), device_(device), generation_(generation), access_(access) {}
 
     bool sendFeatureReport(std::span<const std::uint8_t> report) override {
-        return isOpen() && backend_.sendFeature(device_, generation_, report);
+        return sendFeature(report) == HidSendResult::Sent;
+    }
+    HidSendResult sendFeature(std::span<const std::uint8_t> report) override {
+        if (!isOpen())
+            return HidSendResult::Gone;
+        return backend_.sendFeature(device_, generation_, report);
     }
     int getFeatureReport(std::span<std::uint8_t> report) override {
         return isOpen() ? backend_.getFeature(device_, generation_, report) : -1;
@@ -282,12 +287,12 @@ void SimulatedBackend::applyMemoryCommand(Device& device, std::span<const std::u
     }
 }
 
-bool SimulatedBackend::sendFeature(int device, std::uint64_t generation,
-                                   std::span<const std::uint8_t> report) {
+HidSendResult SimulatedBackend::sendFeature(int device, std::uint64_t generation,
+                                            std::span<const std::uint8_t> report) {
     std::unique_lock lock(mutex_);
     Device& d = devices_[static_cast<std::size_t>(device)];
     if (!d.spec.plugged || d.generation != generation)
-        return false;
+        return HidSendResult::Gone;
     std::vector<std::uint8_t> bytes(report.begin(), report.end());
     FrameFate fate = FrameFate::Accept;
     if (d.faultHook)
@@ -299,12 +304,12 @@ bool SimulatedBackend::sendFeature(int device, std::uint64_t generation,
         lock.unlock();
         if (observer)
             observer(device, path, false);
-        return false;
+        return HidSendResult::Gone;
     }
     log_.push_back({clock_.nowMs(), device, FrameKind::SetFeature, bytes, fate != FrameFate::Refuse});
     if (fate == FrameFate::Accept)
         applyMemoryCommand(d, report);
-    return fate != FrameFate::Refuse;
+    return fate == FrameFate::Refuse ? HidSendResult::Refused : HidSendResult::Sent;
 }
 
 int SimulatedBackend::getFeature(int device, std::uint64_t generation,

@@ -94,7 +94,8 @@ private:
     class Handle;
     struct Device;
 
-    bool sendFeature(int device, std::uint64_t generation, std::span<const std::uint8_t> report);
+    HidSendResult sendFeature(int device, std::uint64_t generation,
+                              std::span<const std::uint8_t> report);
     int getFeature(int device, std::uint64_t generation, std::span<std::uint8_t> report);
     int readInput(int device, std::uint64_t generation, std::span<std::uint8_t> report,
                   int timeoutMs);
