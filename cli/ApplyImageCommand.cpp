@@ -1,0 +1,243 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// varnixctl apply-image: writes a parameter image from a text file through the write-out.
+#include "cli/CommandRegistry.h"
+#include "common/AtomicFile.h"
+#include "common/Diagnostics.h"
+#include "device/ApplyRunner.h"
+#include "device/ImageWriteOut.h"
+#include "device/SimulatedBackend.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cstdio>
+#include <mutex>
+#include <optional>
+#include <unistd.h>
+
+namespace varnix::cli {
+namespace {
+
+// Addresses are 16 bits; the stop position may name the first address after the last one.
+constexpr int MaxAddress = 0xFFFF;
+constexpr int MaxStop = MaxAddress + 1;
+
+struct ApplyImageOptions {
+    int device = -1;
+    int block = 0;
+    std::optional<int> stop;
+    bool trace = false;
+    std::string file;
+};
+
+std::optional<unsigned long> parseNumber(const std::string& text, int base) {
+    unsigned long value = 0;
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    const auto [end, error] = std::from_chars(first, last, value, base);
+    if (text.empty() || error != std::errc() || end != last)
+        return std::nullopt;
+    return value;
+}
+
+// Decimal, or hexadecimal after 0x.
+std::optional<unsigned long> parseDecimalOrHex(const std::string& text) {
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        return parseNumber(text.substr(2), 16);
+    return parseNumber(text, 10);
+}
+
+ApplyImageOptions parseOptions(const CommandArguments& arguments) {
+    ApplyImageOptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= arguments.size())
+                throw UsageError(argument + " needs a value");
+            return arguments[++i];
+        };
+        if (argument == "--device") {
+            const auto index = parseNumber(value(), 10);
+            if (!index || *index > 1000000)
+                throw UsageError("--device takes a catalogue index");
+            options.device = static_cast<int>(*index);
+        } else if (argument == "--block") {
+            const std::string& size = value();
+            if (size != "8" && size != "32")
+                throw UsageError("--block takes 8 or 32");
+            options.block = size == "8" ? SmallBlockSize : LargeBlockSize;
+        } else if (argument == "--stop") {
+            const auto stop = parseDecimalOrHex(value());
+            if (!stop || *stop > static_cast<unsigned long>(MaxStop))
+                throw UsageError(
+                    formatText("--stop takes a number from 0 to %d (or 0x%X)", MaxStop, MaxStop));
+            options.stop = static_cast<int>(*stop);
+        } else if (argument == "--trace") {
+            options.trace = true;
+        } else if (argument.starts_with("-") && argument != "-") {
+            throw UsageError("unknown apply-image option " + argument);
+        } else if (options.file.empty()) {
+            options.file = argument;
+        } else {
+            throw UsageError("apply-image takes one image file");
+        }
+    }
+    if (options.device < 0)
+        throw UsageError("apply-image needs --device INDEX");
+    if (options.block == 0)
+        throw UsageError("apply-image needs --block 8 or --block 32");
+    if (options.file.empty())
+        throw UsageError("apply-image needs an image file");
+    return options;
+}
+
+std::string upperCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+// Which virtual device a catalogue record opened: its path is one of the device's collections.
+std::optional<int> simulatedDeviceOf(const SimulatedBackend& backend, const DeviceRecord& record) {
+    for (int i = 0; i < backend.deviceCount(); ++i)
+        if (upperCase(backend.readPath(i)) == record.DevicePath ||
+            upperCase(backend.writePath(i)) == record.DevicePath)
+            return i;
+    return std::nullopt;
+}
+
+// On the real backend the trace is taken on the way out: a handle that notes every report.
+class TracingHandle final : public HidHandle {
+public:
+    explicit TracingHandle(HidHandlePtr inner) : inner_(std::move(inner)) {}
+
+    bool sendFeatureReport(std::span<const std::uint8_t> report) override {
+        return sendFeature(report) == HidSendResult::Sent;
+    }
+    HidSendResult sendFeature(std::span<const std::uint8_t> report) override {
+        {
+            std::lock_guard lock(mutex_);
+            sent_.emplace_back(report.begin(), report.end());
+        }
+        return inner_->sendFeature(report);
+    }
+    int getFeatureReport(std::span<std::uint8_t> report) override {
+        return inner_->getFeatureReport(report);
+    }
+    int readInputReport(std::span<std::uint8_t> report, int timeoutMs) override {
+        return inner_->readInputReport(report, timeoutMs);
+    }
+    bool getProductString(std::string& product) override {
+        return inner_->getProductString(product);
+    }
+    bool getAttributes(std::uint16_t& vendorId, std::uint16_t& productId) override {
+        return inner_->getAttributes(vendorId, productId);
+    }
+    void close() override { inner_->close(); }
+    bool isOpen() const override { return inner_->isOpen(); }
+
+    std::vector<std::vector<std::uint8_t>> sent() const {
+        std::lock_guard lock(mutex_);
+        return sent_;
+    }
+
+private:
+    HidHandlePtr inner_;
+    mutable std::mutex mutex_;
+    std::vector<std::vector<std::uint8_t>> sent_;
+};
+
+void printTrace(const std::vector<std::vector<std::uint8_t>>& reports) {
+    std::string out;
+    for (const std::vector<std::uint8_t>& report : reports) {
+        for (std::size_t i = 0; i < report.size(); ++i)
+            out += formatText(i == 0 ? "%02X" : " %02X", report[i]);
+        out += '\n';
+    }
+    std::fputs(out.c_str(), stdout);
+}
+
+int runApplyImage(CliContext& context, const CommandArguments& arguments) {
+    const ApplyImageOptions options = parseOptions(arguments);
+    const std::optional<std::string> text = readWholeFile(options.file);
+    if (!text)
+        throw UsageError("cannot read image file " + options.file);
+    std::string error;
+    const std::optional<ParameterImage> parsed = ParameterImage::fromText(*text, error);
+    if (!parsed)
+        throw UsageError(options.file + ": " + error);
+    const ParameterImage& image = *parsed;
+    const int stop = options.stop.value_or(image.endAddress());
+
+    FindDev& catalogue = context.catalogue();
+    if (static_cast<std::size_t>(options.device) >= catalogue.DeviceList.size())
+        throw UsageError(formatText("no device with index %d (the catalogue has %zu rows)",
+                                    options.device, catalogue.DeviceList.size()));
+    const DeviceRecord& record = catalogue.DeviceList[static_cast<std::size_t>(options.device)];
+    if (!record.Connected || !record.WriteHandle) {
+        std::fprintf(stderr, "varnixctl: device %d (%s) is not connected\n", options.device,
+                     record.DevName.c_str());
+        return ExitFailure;
+    }
+
+    auto* simulated = dynamic_cast<SimulatedBackend*>(&context.backend());
+    const std::optional<int> simulatedDevice =
+        simulated ? simulatedDeviceOf(*simulated, record) : std::nullopt;
+    std::shared_ptr<TracingHandle> tracer;
+    HidHandlePtr target = record.WriteHandle;
+    if (options.trace && !simulatedDevice) {
+        tracer = std::make_shared<TracingHandle>(record.WriteHandle);
+        target = tracer;
+    }
+    catalogue.writeTarget().set(target);
+    if (simulated)
+        simulated->clearFrames();
+
+    // A long write shows its progress on a terminal; scripts reading stderr get one line only.
+    const bool showProgress = ::isatty(STDERR_FILENO) != 0;
+    ApplyRunner runner(systemClock(), 0);
+    runner.start(
+        [&](const ProgressCallback& progress) {
+            return ImageWriteOut(catalogue, options.block, stop).run(image, progress);
+        },
+        [showProgress](int percent) {
+            if (showProgress)
+                std::fprintf(stderr, "\rapply-image: %3d %%", percent);
+        });
+    const ApplyResult result = runner.wait();
+    catalogue.writeTarget().clear();
+    if (showProgress)
+        std::fputc('\n', stderr);
+
+    if (options.trace) {
+        std::vector<std::vector<std::uint8_t>> reports;
+        if (tracer) {
+            reports = tracer->sent();
+        } else {
+            for (const SimulatedFrame& sent : simulated->sentFrames(*simulatedDevice))
+                reports.push_back(sent.bytes);
+        }
+        printTrace(reports);
+    }
+    if (!result.completed()) {
+        std::fprintf(stderr, "varnixctl: apply failed: %s\n", result.message.c_str());
+        return ExitFailure;
+    }
+    if (result.refusedFrames > 0) {
+        std::fprintf(stderr,
+                     "varnixctl: the device refused %d frames; the image may be incomplete\n",
+                     result.refusedFrames);
+        return ExitFailure;
+    }
+    return ExitOk;
+}
+
+const CommandRegistration registration{
+    "apply-image",
+    {"--device INDEX --block 8|32 [--stop E] [--trace] FILE",
+     "write an image of 'ADDR BYTE' hex lines to a device and activate it; --trace prints every "
+     "feature report sent",
+     runApplyImage}};
+
+} // namespace
+} // namespace varnix::cli
