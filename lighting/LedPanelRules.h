@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The rules of a lighting panel as pure functions: which controls a mode shows, the colour bar,
+// slot toggling and the sliders. A page applies the answers to its controls.
+#pragma once
+
+#include "lighting/LedEffect.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace varnix {
+
+// Panel prefixes of the control names.
+inline constexpr std::string_view KeyboardLedPrefix = "KBLed";
+inline constexpr std::string_view PadLedPrefix = "PadLed";
+inline constexpr std::string_view MouseLedPrefix = "MouseLed";
+inline constexpr std::string_view SharedLedPrefix = "PublicLed";
+// The mouse's direction group does not follow the "{P}Dirtect" pattern.
+inline constexpr std::string_view MouseDirectionGroup = "MouseDirect";
+
+// One lighting panel: its prefix and the control and group names derived from it.
+class LedPanel {
+public:
+    // Nothing for a prefix other than the four above.
+    static std::optional<LedPanel> fromPrefix(std::string_view prefix);
+
+    const std::string& prefix() const { return prefix_; }
+    // The pad shows the speed in Constant and leaves the enables alone in Wave.
+    bool isPad() const { return prefix_ == PadLedPrefix; }
+
+    std::string colourButton(int slot) const;                                  // btn_{P}_ColVal{i}
+    std::string enableBox(int slot) const;                                     // chk_{P}_ColEn{i}
+    std::string colourSelect(int slot) const;                                  // opt_{P}_ColSel{i}
+    std::string control(std::string_view kind, std::string_view suffix) const; // kind_{P}_suffix
+    std::string directionGroup() const;                                        // {P}Dirtect
+    std::string colourSelectGroup() const;                                     // {P}ColSel
+    std::string colourTypeGroup() const;                                       // {P}ColType
+    std::string modeList() const;                                              // btn_{P}_LedMode
+
+private:
+    explicit LedPanel(std::string prefix) : prefix_(std::move(prefix)) {}
+    std::string prefix_;
+};
+
+enum class ColourBarKind { SigleUI, CycleUI, SelUI, NullUI };
+std::string_view colourBarName(ColourBarKind kind);
+// Nothing for a name other than the four layout names (which changes nothing).
+std::optional<ColourBarKind> colourBarFromName(std::string_view name);
+// The bar a colour type gives: 0 "SigleUI", 1 "CycleUI", anything else none.
+std::optional<ColourBarKind> colourBarForColourType(int colourType);
+
+struct ControlVisibility {
+    std::vector<std::string> shown;
+    std::vector<std::string> hidden;
+};
+
+// The single/cycle pair and the colour selectors for a colour bar.
+ControlVisibility colourBarLayout(const LedPanel& panel, ColourBarKind kind);
+
+struct ModeLayout {
+    // Always: option 0 of this group is selected (with notification, so direction becomes 0).
+    std::string directionGroup;
+    // False for a code outside the mode table: nothing but the direction reset happens.
+    bool known = false;
+    ControlVisibility controls;
+    // The keyboard's Wave checks all seven enable boxes (and enables all slots).
+    bool checkAllEnables = false;
+    // The colour bar to show; none when the mode derives it from an unknown colour type.
+    std::optional<ColourBarKind> colourBar;
+};
+
+ModeLayout modeLayout(const LedPanel& panel, int mode, int colourType);
+
+// A mode chosen in the list: stores the code, resets the direction to the first option and, on
+// the keyboard's Wave, enables every slot. Returns the layout to apply.
+ModeLayout chooseMode(LedEffect& effect, const LedPanel& panel, int mode);
+// The same by item name; an unknown name leaves the record unchanged and gives nothing.
+std::optional<ModeLayout> chooseModeByName(LedEffect& effect, const LedPanel& panel,
+                                           std::string_view itemName);
+
+struct SlotToggle {
+    // The last enabled slot was clicked: it stays enabled, and the page unchecks the box so
+    // that the box's own pending flip leaves it checked.
+    bool keptLastSlot = false;
+    int enabled = 0;                   // the slot's state afterwards
+    std::optional<int> movedSelection; // the new single-colour slot, when it had to move
+};
+
+// A click on enable box `slot`; boxChecked is the box's state before its own flip.
+SlotToggle toggleSlot(LedEffect& effect, int slot, bool boxChecked);
+
+// A slider at 0 is set to 1; the value is what the record stores and the label shows.
+int sliderValue(int value);
+
+} // namespace varnix
