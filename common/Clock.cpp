@@ -12,6 +12,19 @@ std::uint64_t SystemClock::nowMs() {
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
+std::uint32_t Clock::timeOfDayMs() {
+    return static_cast<std::uint32_t>(nowMs() % kMsPerDay);
+}
+
+std::uint32_t SystemClock::timeOfDayMs() {
+    using namespace std::chrono;
+    const std::int64_t sinceEpoch =
+        duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+    // The system clock counts from midnight UTC and ignores leap seconds, so whole days divide.
+    const std::int64_t day = kMsPerDay;
+    return static_cast<std::uint32_t>((sinceEpoch % day + day) % day);
+}
+
 void SystemClock::sleepMs(int ms) {
     if (ms > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));

@@ -15,6 +15,11 @@ public:
     virtual std::uint64_t nowMs() = 0;
     // Pauses the calling thread for the given number of milliseconds.
     virtual void sleepMs(int ms) = 0;
+    // Milliseconds since midnight UTC, 0..86399999. Unless a clock knows the time of day,
+    // its monotonic scale taken modulo one day stands in.
+    virtual std::uint32_t timeOfDayMs();
+
+    static constexpr std::uint32_t kMsPerDay = 24u * 60u * 60u * 1000u;
 };
 
 // The real clock: steady time and real sleeps.
@@ -22,6 +27,7 @@ class SystemClock final : public Clock {
 public:
     std::uint64_t nowMs() override;
     void sleepMs(int ms) override;
+    std::uint32_t timeOfDayMs() override;
 };
 
 // A clock for tests: sleeping advances time at once and is recorded.
