@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/Startup.h"
+
+#include "app/CMainWnd.h"
+#include "app/SingleInstance.h"
+#include "app/skin/SkinImage.h"
+#include "common/Diagnostics.h"
+#include "common/ResourceRoot.h"
+#include "device/BackendSelection.h"
+#include "device/DeviceRecord.h"
+#include "device/SimulatedBackend.h"
+#include "device/SimulatedHotplugMonitor.h"
+#include "device/UdevHotplugMonitor.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdlib>
+#include <iostream>
+
+namespace varnix {
+namespace {
+
+// How long after showing the window its picture is taken.
+constexpr int ScreenshotDelayMs = 700;
+
+bool familyDevicePresent(HidBackend& backend) {
+    for (const HidInterfaceInfo& info : backend.enumerate())
+        if (info.vendorId == FamilyVendorId)
+            return true;
+    return false;
+}
+
+// The backend the environment names; without a choice, real devices when one of the family is
+// attached, else the simulated demo devices.
+std::unique_ptr<HidBackend> chooseBackend(const std::filesystem::path& root) {
+    const bool chosen = std::getenv("VARNIX_BACKEND") && *std::getenv("VARNIX_BACKEND");
+    BackendChoice choice = backendChoiceFromEnvironment();
+    std::unique_ptr<HidBackend> backend = makeBackend(choice, root);
+    if (chosen || choice.kind != "hidapi" || familyDevicePresent(*backend))
+        return backend;
+    std::cout << "No device of the family found: using the simulated demo devices." << std::endl;
+    choice.kind = "sim";
+    return makeBackend(choice, root);
+}
+
+} // namespace
+
+const char* themeStyleSheet() {
+    return R"(
+QToolTip { color: #E6E8EC; background: #2A2F38; border: 1px solid #3A404C; padding: 4px; }
+QMenu { background: #23272F; color: #E6E8EC; border: 1px solid #3A404C; padding: 4px; }
+QMenu::item { padding: 6px 24px 6px 24px; border-radius: 4px; }
+QMenu::item:selected { background: #3D8BFD; color: #FFFFFF; }
+QMenu::item:disabled { color: #6C727C; }
+QMenu::separator { height: 1px; background: #3A404C; margin: 4px 8px; }
+QMenu::indicator { width: 12px; height: 12px; left: 6px; }
+QMenu::indicator:checked { image: none; background: #3D8BFD; border-radius: 6px; }
+QLineEdit { background: #15181D; color: #E6E8EC; border: 1px solid #3A404C; border-radius: 4px;
+            padding: 2px 6px; selection-background-color: #3D8BFD; }
+QLineEdit:focus { border-color: #3D8BFD; }
+QComboBox { background: #15181D; color: #E6E8EC; border: 1px solid #3A404C; border-radius: 4px;
+            padding: 2px 8px; }
+QComboBox QAbstractItemView { background: #23272F; color: #E6E8EC;
+                              selection-background-color: #3D8BFD; }
+QSlider::groove:horizontal { height: 4px; background: #3A404C; border-radius: 2px; }
+QSlider::sub-page:horizontal { background: #3D8BFD; border-radius: 2px; }
+QSlider::handle:horizontal { background: #E6E8EC; width: 14px; margin: -5px 0; border-radius: 7px; }
+QScrollBar:vertical { background: transparent; width: 8px; }
+QScrollBar::handle:vertical { background: #3A404C; border-radius: 4px; min-height: 24px; }
+QScrollBar::add-line, QScrollBar::sub-line { height: 0; }
+)";
+}
+
+int runVarnix(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("varnix"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    SingleInstance instance;
+    if (!instance.claim())
+        return 0; // the running copy shows its window
+
+    std::filesystem::path root;
+    std::unique_ptr<HidBackend> backend;
+    try {
+        root = findResourceRoot();
+        backend = chooseBackend(root);
+    } catch (const std::exception& error) {
+        std::cerr << "varnix: " << error.what() << std::endl;
+        return 2;
+    }
+    SkinImage::setResourceRoot(QString::fromStdString(root.string()));
+    application.setStyleSheet(QString::fromLatin1(themeStyleSheet()));
+
+    std::unique_ptr<HotplugMonitor> hotplug;
+    if (auto* simulated = dynamic_cast<SimulatedBackend*>(backend.get()))
+        hotplug = std::make_unique<SimulatedHotplugMonitor>(*simulated);
+    else
+        hotplug = std::make_unique<UdevHotplugMonitor>();
+
+    CMainWnd::Options options;
+    options.resourceRoot = root;
+    options.backend = backend.get();
+    options.hotplug = hotplug.get();
+    auto window = std::make_unique<CMainWnd>(options);
+    if (!window->createMainWindow()) {
+        std::cerr << "varnix: " << window->skinError().toStdString() << std::endl;
+        return 1;
+    }
+    QObject::connect(&instance, &SingleInstance::showRequested, window.get(),
+                     &CMainWnd::restoreWindow);
+    QObject::connect(window.get(), &CMainWnd::exitRequested, &application, &QApplication::quit,
+                     Qt::QueuedConnection);
+    window->show();
+
+    if (const char* shot = std::getenv("VARNIX_SCREENSHOT"); shot && *shot) {
+        const QString file = QString::fromLocal8Bit(shot);
+        QTimer::singleShot(ScreenshotDelayMs, window.get(), [&window, file] {
+            if (window->grab().save(file))
+                std::cout << "Saved a picture of the window to " << file.toStdString() << std::endl;
+            else
+                std::cerr << "varnix: cannot save " << file.toStdString() << std::endl;
+            QApplication::quit();
+        });
+    }
+    const int code = QApplication::exec();
+    window.reset();
+    return code;
+}
+
+} // namespace varnix

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A scrolling list of rows; rows are built in code or from template files.
+#pragma once
+
+#include "app/skin/SkinControl.h"
+
+#include <QScrollArea>
+
+namespace varnix {
+
+class SkinContainer;
+class SkinListElement;
+
+class SkinList : public QScrollArea, public SkinControl {
+    Q_OBJECT
+public:
+    explicit SkinList(QWidget* parent = nullptr);
+    ~SkinList() override;
+    QString className() const override { return QStringLiteral("List"); }
+    // Also: itemheight, itemselectedbkcolor, itemhotbkcolor, itemtextcolor, childpadding, inset.
+    bool setAttribute(const QString& name, const QString& value) override;
+    void attach(SkinManager* manager) override;
+
+    void add(SkinControl* row);
+    void addAt(SkinControl* row, int index);
+    bool remove(SkinControl* row);
+    void removeAll();
+    int count() const;
+    SkinControl* itemAt(int index) const;
+    int indexOf(const SkinControl* row) const;
+
+    int currentSel() const { return current_; }
+    // Selects a row (-1: none); with notify, a change sends "itemselect" (wParam new, lParam old).
+    void selectItem(int index, bool notify = true);
+
+    int itemHeight() const { return itemHeight_; }
+    QColor selectedBkColor() const { return selectedBkColor_; }
+    QColor hotBkColor() const { return hotBkColor_; }
+    QColor itemTextColor() const { return itemTextColor_; }
+
+    // Called by the rows.
+    void rowPressed(SkinListElement* row, Qt::MouseButton button);
+    void rowDoubleClicked(SkinListElement* row);
+    void relayoutRows();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    SkinContainer* body_;
+    int current_ = -1;
+    int itemHeight_ = 28;
+    QColor selectedBkColor_;
+    QColor hotBkColor_;
+    QColor itemTextColor_;
+};
+
+} // namespace varnix
