@@ -137,8 +137,10 @@ private:
     void showMessage(const std::string& caption, const std::string& text) const;
     bool fail(const std::string& reason);
     void keepUnreadableFile(const std::string& bytes);
-    bool importGroupFile(int insertPosition, const std::filesystem::path& path);
-    bool importDatFile(int insertPosition, const std::filesystem::path& path);
+    bool importGroupFile(int insertPosition, const std::filesystem::path& path,
+                         const std::string& bytes);
+    bool importDatFile(int insertPosition, const std::filesystem::path& path,
+                       const std::string& bytes);
 
     std::filesystem::path resourceRoot_;
 };

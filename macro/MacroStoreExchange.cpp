@@ -52,8 +52,9 @@ bool MacroStore::ImportGroup(int insertPosition, const fs::path& path, MacroImpo
         return fail("cannot read " + path.string());
     const json documentBefore = document;
     const std::vector<MacroGroup> groupsBefore = groups;
-    const bool added = format == MacroImportFormat::Dat ? importDatFile(insertPosition, path)
-                                                        : importGroupFile(insertPosition, path);
+    const bool added = format == MacroImportFormat::Dat
+                           ? importDatFile(insertPosition, path, *bytes)
+                           : importGroupFile(insertPosition, path, *bytes);
     if (!added) {
         showMessage(errorText, importErrorText);
         document = documentBefore;
@@ -69,9 +70,10 @@ bool MacroStore::ImportGroup(int insertPosition, const fs::path& path, MacroImpo
     return true;
 }
 
-bool MacroStore::importGroupFile(int insertPosition, const fs::path& path) {
+bool MacroStore::importGroupFile(int insertPosition, const fs::path& path,
+                                 const std::string& bytes) {
     try {
-        json object = json::parse(*readWholeFile(path));
+        json object = json::parse(bytes);
         if (!object.is_object() || !object.contains(macrofile::KeyGroupName))
             return fail(path.string() + " holds no \"GrpName\"");
         // Everything the macro file will hold must load again after the save.
@@ -89,9 +91,9 @@ bool MacroStore::importGroupFile(int insertPosition, const fs::path& path) {
     }
 }
 
-bool MacroStore::importDatFile(int insertPosition, const fs::path& path) {
+bool MacroStore::importDatFile(int insertPosition, const fs::path& path, const std::string& bytes) {
     MacroDatFile dat;
-    if (!dat.parse(*readWholeFile(path), modelCode))
+    if (!dat.parse(bytes, modelCode))
         return fail("cannot import " + path.string() + ": " + dat.error());
     datBodies = dat.bodies();
     datLocked = dat.locked() ? 1 : 0;
