@@ -104,7 +104,7 @@ std::filesystem::path PadLighting::resetPath(const std::filesystem::path& modelF
 }
 
 PadFileResult PadLighting::load(const std::filesystem::path& modelFolder, PadLighting& lighting,
-                                std::uint8_t* brightMax) {
+                                std::uint8_t* brightMax, bool createMissing) {
     PadFileResult result;
     const std::filesystem::path file = configPath(modelFolder);
     if (const std::optional<std::string> bytes = readWholeFile(file)) {
@@ -115,7 +115,8 @@ PadFileResult PadLighting::load(const std::filesystem::path& modelFolder, PadLig
         }
     } else {
         lighting = defaults();
-        result = save(modelFolder, lighting);
+        if (createMissing)
+            result = save(modelFolder, lighting);
         if (result.ok())
             result.status = PadFileStatus::Created;
     }

@@ -79,9 +79,10 @@ public:
 
     // Reads Padconfig.json, or writes the defaults when it is missing; then lowers the
     // brightness to the model's BrightMax (Setup.ini, 7 when absent), which `brightMax`
-    // receives. A file that does not read leaves the whole model as it was.
+    // receives. A file that does not read leaves the whole model as it was. With createMissing
+    // false a missing file gives the defaults without writing them (status Created is kept).
     static PadFileResult load(const std::filesystem::path& modelFolder, PadLighting& lighting,
-                              std::uint8_t* brightMax = nullptr);
+                              std::uint8_t* brightMax = nullptr, bool createMissing = true);
     static PadFileResult save(const std::filesystem::path& modelFolder,
                               const PadLighting& lighting);
     // Copies the factory file over Padconfig.json (unless the factory file cannot be read).

@@ -6,6 +6,7 @@
 #include "device/MouseWriter.h"
 #include "device/PadWriter.h"
 #include "lighting/LedMode.h"
+#include "lighting/SharedKeyboardLighting.h"
 #include "mouse/MouseImageBuilder.h"
 #include "mouse/MouseModelImage.h"
 
@@ -22,7 +23,13 @@ ApplyResult failed(std::string message) {
 } // namespace
 
 SharedLightingWriter::SharedLightingWriter(FindDev& catalogue, std::filesystem::path resourceRoot)
-    : catalogue_(catalogue), resourceRoot_(std::move(resourceRoot)) {}
+    : catalogue_(catalogue), resourceRoot_(std::move(resourceRoot)) {
+    keyboardBranch_ = [root = resourceRoot_](FindDev& device, const DeviceRecord&,
+                                             const std::filesystem::path& folder,
+                                             const LedEffect& effect) {
+        return writeSharedKeyboardLighting(device, root, folder, effect);
+    };
+}
 
 void SharedLightingWriter::setObservers(DeviceObserver before, ResultObserver after) {
     before_ = std::move(before);

@@ -19,8 +19,9 @@ class MouseConfigModel;
 
 class SharedLightingWriter {
 public:
-    // Writes the keyboard's lighting (the keyboard image through the keyboard writer) for a
-    // keyboard record with its model folder and the effect it receives.
+    // Writes the keyboard's lighting for a keyboard record with its model folder and the effect
+    // it receives; by default writeSharedKeyboardLighting (the keyboard image through the
+    // keyboard writer).
     using KeyboardBranch = std::function<ApplyResult(FindDev& device, const DeviceRecord& record,
                                                      const std::filesystem::path& modelFolder,
                                                      const LedEffect& effect)>;

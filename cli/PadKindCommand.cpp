@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// "image pad" and "apply pad": the pad image built from the saved Padconfig.json.
+#include "cli/DeviceCommandSupport.h"
+#include "cli/DeviceKindTable.h"
+#include "device/PadWriter.h"
+#include "lighting/PadImageBuilder.h"
+#include "lighting/PadLighting.h"
+
+#include <cstdio>
+
+namespace varnix::cli {
+namespace {
+
+// The saved lighting (the defaults when there is no file yet; nothing is written here).
+ParameterImage padImage(CliContext& context, const DeviceRecord& record) {
+    PadLighting lighting;
+    const PadFileResult result =
+        PadLighting::load(modelFolderOf(context, record), lighting, nullptr, false);
+    if (!result.ok())
+        throw UsageError("pad " + record.DevName + ": " + result.message);
+    return PadImageBuilder::build(PadDeviceValues::fromLighting(lighting));
+}
+
+int runImagePad(CliContext& context, const CommandArguments& arguments) {
+    const DeviceKindOptions options = parseDeviceKindOptions(arguments, "image pad", false);
+    const DeviceRecord& record = deviceRecordOf(context, options.device, DevTypePad, "image pad");
+    std::fputs(padImage(context, record).toText().c_str(), stdout);
+    return ExitOk;
+}
+
+int runApplyPad(CliContext& context, const CommandArguments& arguments) {
+    const DeviceKindOptions options = parseDeviceKindOptions(arguments, "apply pad", true);
+    DeviceRecord& record = deviceRecordOf(context, options.device, DevTypePad, "apply pad");
+    PadWriter writer(context.catalogue(), padImage(context, record));
+    FrameRecorder recorder(context, record);
+    const ApplyResult result = runWriterOn(context, record, writer);
+    if (options.trace)
+        recorder.print();
+    return applyExitStatus("pad " + record.DevName, result);
+}
+
+const ImageKindRegistration imageRow{"pad", {"--device INDEX", runImagePad}};
+const ApplyKindRegistration applyRow{"pad", {"--device INDEX [--trace]", runApplyPad}};
+
+} // namespace
+} // namespace varnix::cli

@@ -1,0 +1,220 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Shared lighting: mode table, repeat intervals, file, the colour-index rule and the write into
+// every connected device.
+#include "lighting/SharedLighting.h"
+
+#include "device/SimulatedBackend.h"
+#include "keyboard/KeyboardImageBuilder.h"
+#include "lighting/LedMode.h"
+#include "lighting/PadImageBuilder.h"
+#include "lighting/SharedLightingWriter.h"
+#include "mouse/MouseConfigFile.h"
+#include "mouse/MouseImageBuilder.h"
+#include "tests/support/TestSupport.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace varnix {
+namespace {
+
+namespace fs = std::filesystem;
+
+SharedLighting withColours(int mode, int enabled, int speed = 3, int ledCount = 12) {
+    SharedLighting lighting;
+    lighting.mode = mode;
+    lighting.speed = speed;
+    lighting.ledCount = ledCount;
+    for (int i = 0; i < enabled; ++i)
+        lighting.slots[static_cast<std::size_t>(i)] = {1, 0xFFFF0000};
+    return lighting;
+}
+
+TEST(SharedLightingTest, ModePositionsMapToDeviceModeCodes) {
+    const std::vector<std::pair<int, std::optional<int>>> cases{
+        {0, LedModeBreathing}, {1, LedModeConstant}, {2, LedModeFlow},      {3, LedModeSingle},
+        {4, LedModeCometTail}, {5, LedModeNeon},     {6, LedModeAmbilight}, {7, LedModeMute},
+        {8, std::nullopt},     {-1, std::nullopt}};
+    for (const auto& [position, code] : cases)
+        EXPECT_EQ(SharedLighting::deviceModeCode(position), code) << position;
+}
+
+TEST(SharedLightingTest, RepeatIntervals) {
+    struct Case {
+        int mode, enabled, speed, ledCount;
+        std::optional<std::int64_t> interval;
+    };
+    const std::vector<Case> cases{
+        {0, 1, 3, 12, std::nullopt},     // one colour: written once
+        {0, 3, 3, 12, 4 * 3 * 4232},     // Breathing
+        {1, 2, 3, 12, 4 * 2 * 4232},     // Constant
+        {2, 3, 3, 12, 4 * 12 * 3 * 212}, // Flow
+        {3, 2, 5, 20, 2 * 20 * 2 * 212}, // Single
+        {4, 7, 1, 14, 6 * 14 * 7 * 212}, // CometTail, fewer than 15 LEDs
+        {4, 7, 1, 15, 6 * 15 * 7 * 53},  // CometTail, 15 LEDs or more
+        {5, 1, 3, 12, 4 * 6 * 4232},     // Neon counts six colours even with one
+        {5, 0, 3, 12, 4 * 6 * 4232},     {6, 2, 4, 12, 3 * 2 * 4232}, // Ambilight
+        {7, 2, 3, 12, 4 * 2 * 4232},                                  // Mute
+        {0, 3, 7, 12, std::nullopt}, // speed 7 would repeat without a pause
+        {2, 3, 3, 0, std::nullopt},  // no LEDs: likewise
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(withColours(c.mode, c.enabled, c.speed, c.ledCount).repeatIntervalMs(),
+                  c.interval)
+            << "mode " << c.mode << " colours " << c.enabled;
+}
+
+// Only Constant carries the selected colour; every other mode sends colour index 0.
+TEST(SharedLightingTest, ConstantColourIndexRule) {
+    for (int position = 0; position < SharedModeCount; ++position) {
+        SharedLighting lighting = withColours(position, 7);
+        lighting.selectedSlot = 3;
+        const bool constant = position == 1;
+        EXPECT_EQ(lighting.colourIndex(), constant ? 4 : 0) << position;
+        const LedEffect effect = *lighting.deviceEffect();
+        EXPECT_EQ(KeyboardImageBuilder::slotNumber(effect, 0), constant ? 4 : 0) << position;
+        EXPECT_EQ(SharedLightingWriter::padValues(lighting)->colourIndex, constant ? 4 : 0);
+    }
+}
+
+TEST(SharedLightingTest, PadValuesUseDeviceSpeedAndTheMappedMode) {
+    SharedLighting lighting = withColours(2, 2, 4);
+    lighting.brightness = 6;
+    lighting.direction = 1;
+    const PadDeviceValues values = *SharedLightingWriter::padValues(lighting);
+    EXPECT_EQ(values.mode, LedModeFlow);
+    EXPECT_EQ(values.speed, 3);
+    const ParameterImage image = PadImageBuilder::build(values);
+    EXPECT_EQ(*image.at(304), 1 << 6 | 1 << 3 | 3);
+    EXPECT_EQ(*image.at(305), LedModeFlow);
+    EXPECT_EQ(*image.at(306), 0b11);
+    EXPECT_FALSE(SharedLightingWriter::padValues(withColours(9, 1)));
+}
+
+TEST(SharedLightingTest, FileRoundTripAndDefaultLedCount) {
+    test::TempDir dir;
+    SharedLighting lighting = withColours(6, 4, 2, 30);
+    lighting.selectedSlot = -1;
+    lighting.symmetric = true;
+    ASSERT_TRUE(SharedLighting::save(dir / "PublicLedconfig.json", lighting));
+    SharedLighting read;
+    ASSERT_TRUE(SharedLighting::load(dir / "PublicLedconfig.json", read));
+    EXPECT_EQ(read, lighting);
+    nlohmann::json document = SharedLighting::toJson(lighting);
+    document["PublicLedconfig"]["PublicLed"].erase("led_num");
+    EXPECT_EQ(SharedLighting::fromJson(document).ledCount, 12);
+    document["PublicLedconfig"]["PublicLed"]["issysmetry"] = "yes";
+    test::writeTextFile(dir / "bad.json", document.dump());
+    std::string error;
+    EXPECT_FALSE(SharedLighting::load(dir / "bad.json", read, &error));
+    EXPECT_THAT(error, ::testing::HasSubstr("type must be boolean, but is string"));
+    EXPECT_EQ(read, lighting);
+}
+
+TEST(SharedLightingTest, ShippedFilesRead) {
+    for (const char* name : {sharedfile::ConfigFile, sharedfile::ResetFile}) {
+        SharedLighting lighting;
+        EXPECT_TRUE(SharedLighting::load(test::sourceResDir() / name, lighting)) << name;
+    }
+}
+
+// A mouse and a pad on the bus; the keyboard branch is replaced to see what it is given.
+class SharedWriteTest : public ::testing::Test {
+protected:
+    SharedWriteTest()
+        : backend({{0x3151, 0x1441, "Tavro_Quenra-Rum1", 0, 16384, true, false},
+                   {0x3151, 0x3031, "Tavro_Quenra-Wel1", 0, 4096, true, false},
+                   {0x3151, 0x2351, "Tavro_Quenra-Sel1", 0, 4096, true, false}},
+                  clock),
+          dev(backend, clock, target) {
+        for (std::size_t row : {MouseRow, PadRow, KeyboardRow})
+            EXPECT_TRUE(dev.OpenDevice(dev.DeviceList[row]));
+        const fs::path mouse = dir.path() / "MouseKorv/MouseA/Config";
+        fs::create_directories(mouse);
+        fs::copy_file(test::sourceResDir() / "MouseKorv/MouseA/Config/DeviceFeature.ini",
+                      mouse / "DeviceFeature.ini");
+        fs::copy_file(test::sourceResDir() / "MouseKorv/MouseA/Config/ResetMouseConfig.json",
+                      mouse / "MouseConfig.json");
+    }
+    static constexpr std::size_t MouseRow = 0;
+    static constexpr std::size_t KeyboardRow = 5;
+    static constexpr std::size_t PadRow = 9;
+
+    ManualClock clock;
+    SimulatedBackend backend;
+    SharedWriteHandle target;
+    FindDev dev;
+    test::TempDir dir;
+};
+
+TEST_F(SharedWriteTest, EveryConnectedDeviceGetsTheEffect) {
+    SharedLighting lighting = withColours(1, 3, 4);
+    lighting.selectedSlot = 2;
+    lighting.brightness = 5;
+    SharedLightingWriter writer(dev, dir.path());
+    std::vector<std::size_t> order;
+    std::optional<LedEffect> keyboardEffect;
+    writer.setKeyboardBranch(
+        [&](FindDev&, const DeviceRecord& record, const fs::path& folder, const LedEffect& effect) {
+            EXPECT_EQ(record.DevFolder, "KeyboardA");
+            EXPECT_EQ(folder, dir.path() / "KeyboardKorv/KeyboardA");
+            EXPECT_EQ(target.get(), record.WriteHandle);
+            keyboardEffect = effect;
+            return ApplyResult{};
+        });
+    writer.setObservers([&](std::size_t index, const DeviceRecord&) { order.push_back(index); },
+                        [](std::size_t, const DeviceRecord&, const ApplyResult& result) {
+                            EXPECT_TRUE(result.completed()) << result.message;
+                        });
+    const HidHandlePtr selected = dev.DeviceList[PadRow].WriteHandle;
+    target.set(selected);
+    EXPECT_TRUE(writer.writeToDevices(lighting));
+    EXPECT_EQ(order, (std::vector<std::size_t>{MouseRow, KeyboardRow, PadRow}));
+    EXPECT_EQ(target.get(), selected); // the selected device stays the write target
+
+    ASSERT_TRUE(keyboardEffect);
+    EXPECT_EQ(keyboardEffect->mode, LedModeConstant);
+    EXPECT_EQ(KeyboardImageBuilder::slotNumber(*keyboardEffect, 0), 3);
+
+    const std::vector<std::uint8_t> pad = backend.memory(1);
+    const ParameterImage padImage =
+        PadImageBuilder::build(*SharedLightingWriter::padValues(lighting));
+    for (const auto& [address, byte] : padImage)
+        EXPECT_EQ(pad[static_cast<std::size_t>(address)], byte) << address;
+    EXPECT_EQ(pad[305], 0x30 | LedModeConstant);
+
+    const std::vector<std::uint8_t> mouse = backend.memory(0);
+    std::string error;
+    const ParameterImage mouseImage = *SharedLightingWriter::mouseLightingImage(
+        dir.path(), dir.path() / "MouseKorv/MouseA", lighting, error);
+    EXPECT_EQ(mouseImage.size(), 22u);
+    for (const auto& [address, byte] : mouseImage)
+        EXPECT_EQ(mouse[static_cast<std::size_t>(address)], byte) << address;
+    EXPECT_EQ(mouse[28], mouseLedModeByte(LedModeConstant, 3));
+    EXPECT_EQ(mouse[29], 0b111);
+    EXPECT_EQ(mouse[1], 0); // nothing but lighting
+}
+
+TEST_F(SharedWriteTest, UnconnectedDevicesAreSkippedAndFailuresReported) {
+    dev.DeviceList[PadRow].Connected = 0;
+    fs::remove(dir.path() / "MouseKorv/MouseA/Config/MouseConfig.json");
+    SharedLightingWriter writer(dev, dir.path());
+    writer.setKeyboardBranch([](FindDev&, const DeviceRecord&, const fs::path&, const LedEffect&) {
+        return ApplyResult{};
+    });
+    std::vector<std::size_t> order;
+    std::vector<ApplyStatus> results;
+    writer.setObservers([&](std::size_t index, const DeviceRecord&) { order.push_back(index); },
+                        [&](std::size_t, const DeviceRecord&, const ApplyResult& result) {
+                            results.push_back(result.status);
+                        });
+    test::DiagnosticCapture capture;
+    EXPECT_FALSE(writer.writeToDevices(withColours(0, 2)));
+    EXPECT_EQ(order, (std::vector<std::size_t>{MouseRow, KeyboardRow}));
+    EXPECT_EQ(results, (std::vector<ApplyStatus>{ApplyStatus::Failed, ApplyStatus::Completed}));
+    EXPECT_THAT(capture.debug(), ::testing::HasSubstr("no saved configuration"));
+    EXPECT_TRUE(backend.memory(1)[305] == 0);
+}
+
+} // namespace
+} // namespace varnix
