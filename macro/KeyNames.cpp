@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "macro/KeyNames.h"
 
+#include "macro/KeyNameProvider.h"
 #include "macro/KeyboardLayout.h"
 #include "macro/ScanCodes.h"
 
@@ -107,6 +108,14 @@ std::string KeyNameForScanCode(int scanCode, const KeyboardLayout& layout) {
 
 std::string KeyNameForScanCode(int scanCode) {
     return KeyNameForScanCode(scanCode, *activeKeyboardLayout());
+}
+
+std::string KeyNameForUsage(std::uint32_t usage) {
+    return KeyNameForScanCode(usageToScanCode(static_cast<int>(usage & 0xFF)));
+}
+
+void installMacroItemKeyNames() {
+    setKeyNameProvider(KeyNameForUsage);
 }
 
 } // namespace varnix

@@ -2,6 +2,7 @@
 // Display names of keys: the layout's character, or a fixed name for keys without one.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -23,5 +24,13 @@ std::string KeyNameForScanCode(int scanCode);
 
 // The fixed name of a scan code, if it has one.
 std::optional<std::string> fixedKeyName(int scanCode);
+
+// The name of a macro item value taken as a HID usage, under the active layout; the mouse
+// buttons' values 241, 242 and 243 read "Left Click", "Middle Click" and "Right Click".
+std::string KeyNameForUsage(std::uint32_t usage);
+
+// Makes macro item texts (MacroStore::ItemDisplayText) use KeyNameForUsage. Called once at
+// start by the program and by varnixctl.
+void installMacroItemKeyNames();
 
 } // namespace varnix

@@ -2,6 +2,7 @@
 #include "macro/MacroRecorder.h"
 
 #include "macro/KeyNames.h"
+#include "macro/MacroStore.h"
 #include "macro/ScanCodes.h"
 
 #include <algorithm>
@@ -110,6 +111,26 @@ std::string MacroRecorder::RecordKeyEvent(int scanCode, int message) {
     lastScanCode_ = scanCode;
     lastMessage_ = message;
     return keyName_(scanCode);
+}
+
+bool applyRecording(MacroStore& store, int g, int m, const RecordingResult& recording) {
+    MacroData& data = store.current.data;
+    const std::size_t count =
+        std::min<std::size_t>(recording.items.size(), MacroRecorder::kMaxItems);
+    for (std::size_t i = 0; i < count; ++i) {
+        const RecordedItem& item = recording.items[i];
+        data.macSta[i] = item.status;
+        data.macVal[i] = item.value;
+        data.macDly[i] = item.delay;
+        data.extVal[i] = MacroExtValue{};
+    }
+    data.num = static_cast<std::uint16_t>(count);
+    data.macRpt = 1;
+    data.numXY = 0;
+    data.numWhl = 0;
+    data.numCpi = 0;
+    data.numMedia = 0;
+    return store.SetMacroRepeat(g, m, MacroStore::OptionCycleTimes, 1);
 }
 
 } // namespace varnix

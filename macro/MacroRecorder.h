@@ -12,6 +12,8 @@
 
 namespace varnix {
 
+class MacroStore;
+
 // One recorded item, as it goes into a macro's item slots (macSta, macVal, macDly; the extra
 // values of a recorded item are always (0, 0)).
 struct RecordedItem {
@@ -104,5 +106,11 @@ private:
     int lastScanCode_ = -1;
     int lastMessage_ = -1;
 };
+
+// Puts a finished recording into the store's current macro, which is macro m of group g:
+// items 0..n-1 become the recorded ones (slots after them keep what they held), num = n,
+// repeat once ("opt_Macro_CycleTimes", count 1), no pointer-move, wheel, DPI or media items;
+// then the macro is stored and the file saved. False when the store could not save it.
+bool applyRecording(MacroStore& store, int g, int m, const RecordingResult& recording);
 
 } // namespace varnix
