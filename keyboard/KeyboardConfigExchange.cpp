@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Export and import of the keyboard exchange file (*.KB.Config).
+#include "common/AtomicFile.h"
+#include "common/Diagnostics.h"
+#include "common/Utf16.h"
+#include "keyboard/KeyboardConfig.h"
+#include "keyboard/KeyboardFiles.h"
+
+#include <cmath>
+
+namespace varnix {
+
+using nlohmann::json;
+namespace fs = std::filesystem;
+
+namespace {
+
+// One UTF-16 code unit of "KBName": any number (booleans too, as the library converts them);
+// anything else throws "type must be number, but is ...".
+char16_t codeUnitOf(const json& element) {
+    if (element.is_number_float()) {
+        const double value = element.get<double>();
+        if (!std::isfinite(value))
+            return 0;
+        return static_cast<char16_t>(static_cast<std::int64_t>(std::fmod(value, 65536.0)));
+    }
+    if (element.is_number_unsigned())
+        return static_cast<char16_t>(element.get<std::uint64_t>() & 0xFFFFu);
+    return static_cast<char16_t>(static_cast<std::uint64_t>(element.get<std::int64_t>()) & 0xFFFFu);
+}
+
+char16_t foldCase(char16_t unit) {
+    return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit - u'A' + u'a') : unit;
+}
+
+bool sameNameIgnoringCase(const std::u16string& a, const std::u16string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (foldCase(a[i]) != foldCase(b[i]))
+            return false;
+    return true;
+}
+
+} // namespace
+
+bool KeyboardConfig::ExportKeyboardConfig(const fs::path& folder, const std::string& modelName,
+                                          const fs::path& target) {
+    const fs::path source = folder / kbfiles::UserJson;
+    const std::optional<std::string> bytes = readWholeFile(source);
+    if (!bytes) {
+        lastError = "cannot read " + source.string();
+        return false;
+    }
+    json document;
+    try {
+        document = json::parse(*bytes);
+    } catch (const std::exception& error) {
+        lastError = source.string() + ": " + error.what();
+        return false;
+    }
+    if (!document.is_object()) {
+        lastError = source.string() + " holds no keyboard configuration";
+        return false;
+    }
+    json name = json::array();
+    for (char16_t unit : utf8ToUtf16(modelName))
+        name.push_back(static_cast<std::uint16_t>(unit));
+    document[kbfiles::ModelName] = std::move(name);
+    std::string error;
+    if (!writeFileAtomically(
+            target, document.dump(kbfiles::JsonIndent, ' ', false, json::error_handler_t::replace),
+            &error)) {
+        lastError = "cannot write " + target.string() + ": " + error;
+        return false;
+    }
+    return true;
+}
+
+bool KeyboardConfig::ImportKeyboardConfig(const fs::path& folder, const std::string& modelName,
+                                          const fs::path& source) {
+    auto refuse = [&](const std::string& why) {
+        lastError = why;
+        debugOutput("keyboard import refused: " + why + "\n");
+        showMessage(kbfiles::ErrorTitle, kbfiles::ImportErrorText);
+        return false;
+    };
+    const std::optional<std::string> bytes = readWholeFile(source);
+    if (!bytes)
+        return refuse("cannot read " + source.string());
+    try {
+        const json document = json::parse(*bytes);
+        if (!document.is_object() || !document.contains(kbfiles::ModelName))
+            return refuse(source.string() + " has no \"" + kbfiles::ModelName + "\"");
+        std::u16string name;
+        for (const json& element : document.at(kbfiles::ModelName))
+            name.push_back(codeUnitOf(element));
+        if (!sameNameIgnoringCase(name, utf8ToUtf16(modelName)))
+            return refuse(source.string() + " belongs to " + utf16ToUtf8(name));
+        // The file replaces the user's configuration only when every part of it reads as one.
+        if (!document.contains(kbfiles::Root) || !document.at(kbfiles::Root).is_object())
+            return refuse(source.string() + " has no \"" + kbfiles::Root + "\" object");
+        KeyboardConfig probe = *this;
+        probe.messageBox = nullptr;
+        const json& root = document.at(kbfiles::Root);
+        probe.readKeys(root);
+        probe.readOtherKeys(root);
+        probe.readMainAndLighting(root);
+    } catch (const std::exception& error) {
+        return refuse(source.string() + ": " + error.what());
+    }
+    std::string error;
+    if (!writeFileAtomically(folder / kbfiles::UserJson, *bytes, &error))
+        return refuse("cannot write " + (folder / kbfiles::UserJson).string() + ": " + error);
+    return true;
+}
+
+} // namespace varnix
