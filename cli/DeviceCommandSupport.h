@@ -180,6 +180,15 @@ private:
     std::shared_ptr<TracingWriteHandle> tracer_;
 };
 
+// An apply needs the device before anything is built: false, with a line on stderr, without it.
+inline bool reportUnconnected(const std::string& command, const DeviceRecord& record) {
+    if (record.Connected && record.WriteHandle)
+        return false;
+    std::fprintf(stderr, "varnixctl: %s: device %s is not connected\n", command.c_str(),
+                 record.DevName.c_str());
+    return true;
+}
+
 // Prints a failed or incomplete apply on stderr and gives the exit status.
 inline int applyExitStatus(const std::string& what, const ApplyResult& result) {
     if (!result.completed()) {

@@ -33,6 +33,8 @@ int runImageMouse(CliContext& context, const CommandArguments& arguments) {
 int runApplyMouse(CliContext& context, const CommandArguments& arguments) {
     const DeviceKindOptions options = parseDeviceKindOptions(arguments, "apply mouse", true);
     DeviceRecord& record = deviceRecordOf(context, options.device, DevTypeMouse, "apply mouse");
+    if (reportUnconnected("apply mouse", record))
+        return ExitFailure;
     MouseWriter writer(context.catalogue(), mouseImage(context, record));
     FrameRecorder recorder(context, record);
     const ApplyResult result = runWriterOn(context, record, writer);

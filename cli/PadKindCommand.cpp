@@ -31,6 +31,8 @@ int runImagePad(CliContext& context, const CommandArguments& arguments) {
 int runApplyPad(CliContext& context, const CommandArguments& arguments) {
     const DeviceKindOptions options = parseDeviceKindOptions(arguments, "apply pad", true);
     DeviceRecord& record = deviceRecordOf(context, options.device, DevTypePad, "apply pad");
+    if (reportUnconnected("apply pad", record))
+        return ExitFailure;
     PadWriter writer(context.catalogue(), padImage(context, record));
     FrameRecorder recorder(context, record);
     const ApplyResult result = runWriterOn(context, record, writer);
