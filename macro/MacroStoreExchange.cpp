@@ -76,11 +76,12 @@ bool MacroStore::importGroupFile(int insertPosition, const fs::path& path,
         json object = json::parse(bytes);
         if (!object.is_object() || !object.contains(macrofile::KeyGroupName))
             return fail(path.string() + " holds no \"GrpName\"");
+        // The file's group GUID is replaced, so a missing or odd one does not matter.
+        object[macrofile::KeyGroupGuid] = NewMacroGuid();
         // Everything the macro file will hold must load again after the save.
         const MacroGroup group = macrofile::groupFromJson(object);
         const std::string name = UniqueDefaultName(group.name, MacroNameScope::Groups);
         object[macrofile::KeyGroupName] = macrofile::nameToJson(name);
-        object[macrofile::KeyGroupGuid] = NewMacroGuid();
         json& list = documentGroups();
         list.insert(list.begin() +
                         static_cast<std::ptrdiff_t>(insertionIndex(insertPosition, list.size())),

@@ -142,6 +142,10 @@ TEST_F(MacroExchangeTest, BadGroupFilesAreRefusedWithTheImportMessageAndChangeNo
         EXPECT_EQ(macroFileText(), before);
     }
     messages.clear();
+    test::writeTextFile(root / "noguid.Macro.Config", edited([](json& g) { g.erase("GrpGuid"); }));
+    EXPECT_TRUE(store.ImportGroup(0, root / "noguid.Macro.Config", MacroImportFormat::GroupFile))
+        << "the group GUID is replaced anyway";
+    EXPECT_EQ(store.groups[0].name, "Work0");
     EXPECT_FALSE(store.ImportGroup(0, root / "missing.Macro.Config", MacroImportFormat::GroupFile));
     EXPECT_TRUE(messages.empty()) << "an unreadable file is no import error";
 }
