@@ -219,7 +219,7 @@ void CMainWnd::restoreWindow() {
 }
 
 void CMainWnd::createTray() {
-    if (!options_.useTray || !QSystemTrayIcon::isSystemTrayAvailable())
+    if (!options_.useTray || (!options_.assumeTray && !QSystemTrayIcon::isSystemTrayAvailable()))
         return;
     tray_ = new QSystemTrayIcon(QIcon(SkinImage::resolvePath(AppIcon)), this);
     tray_->setToolTip(windowTitle());

@@ -41,6 +41,7 @@ public:
         HidBackend* backend = nullptr;      // not owned; must outlive the window
         HotplugMonitor* hotplug = nullptr;  // optional, not owned
         bool useTray = true;                // false: no tray icon even when the desktop has one
+        bool assumeTray = false;            // true: make the tray icon even when none is reported
     };
 
     explicit CMainWnd(Options options);

@@ -1,0 +1,225 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window on simulated devices: device bar, selection, tabs, closing, languages.
+#include "UiFixture.h"
+#include "app/skin/SkinOption.h"
+#include "app/skin/SkinTabLayout.h"
+#include "device/HotplugMonitor.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace varnix::test {
+namespace {
+
+int deviceIndex(CMainWnd& window, const std::string& name) {
+    const auto& devices = window.catalogue().DeviceList;
+    for (int i = 0; i < int(devices.size()); ++i)
+        if (devices[i].DevName == name)
+            return i;
+    return -1;
+}
+
+void click(CMainWnd& window, const QString& name) {
+    SkinControl* control = window.findControl(name);
+    ASSERT_NE(control, nullptr) << name.toStdString();
+    QTest::mouseClick(control->widget(), Qt::LeftButton);
+}
+
+TEST(MainWindowTest, ThreeDemoDevicesGiveThreeCardsAndEnabledTabs) {
+    UiFixture ui;
+    CMainWnd& window = ui.open();
+    EXPECT_EQ(window.size(), QSize(CMainWnd::Width, CMainWnd::Height));
+    EXPECT_EQ(window.barPositions().size(), 3u);
+    for (int position = 0; position < 3; ++position) {
+        SkinControl* card = window.findControl(QStringLiteral("btn_display%1").arg(position));
+        ASSERT_NE(card, nullptr);
+        const DeviceRecord& record = window.catalogue().DeviceList[window.barPositions()[position]];
+        EXPECT_EQ(card->text().toStdString(), record.UITextName);
+        EXPECT_TRUE(card->image(QStringLiteral("normalimage"))
+                        .file()
+                        .endsWith(QString::fromStdString(record.NormalImage)));
+    }
+    EXPECT_EQ(window.findControl(QStringLiteral("btn_display3")), nullptr);
+    for (const char* name : {"btn_Mac", "btn_console", "tab_console"})
+        EXPECT_TRUE(window.findControl(QString::fromLatin1(name))->isControlEnabled()) << name;
+    // Device tabs stay hidden until a device is picked; the home page is shown.
+    for (const char* name : {"btn_Null", "btn_kb", "btn_pad"})
+        EXPECT_FALSE(window.findControl(QString::fromLatin1(name))->isControlVisible()) << name;
+    EXPECT_EQ(window.find<SkinTabLayout>(QStringLiteral("tab_main"))->currentSel(), PageHome);
+    EXPECT_EQ(window.selectedDevice(TabMouse), deviceIndex(window, "Tavro_Quenra-Rum1"));
+    EXPECT_EQ(window.selectedDevice(TabKeyboard), deviceIndex(window, "Tavro_Quenra-Sel1"));
+    EXPECT_EQ(window.selectedDevice(TabPad), deviceIndex(window, "Tavro_Quenra-Wel1"));
+}
+
+TEST(MainWindowTest, NoDeviceDisablesMacroAndHome) {
+    UiFixture ui(std::vector<SimulatedDeviceSpec>{});
+    CMainWnd& window = ui.open();
+    EXPECT_TRUE(window.barPositions().empty());
+    for (const char* name : {"btn_Mac", "btn_console", "tab_console"})
+        EXPECT_FALSE(window.findControl(QString::fromLatin1(name))->isControlEnabled()) << name;
+    EXPECT_EQ(window.find<SkinTabLayout>(QStringLiteral("tab_main"))->currentSel(), PageHome);
+}
+
+TEST(MainWindowTest, CardClickShowsAndSelectsTheDeviceTab) {
+    struct Case {
+        int position;
+        const char* tab;
+        int page;
+        int kind;
+    };
+    for (const Case& c :
+         {Case{0, "btn_Null", PageMouse, TabMouse}, Case{1, "btn_kb", PageKeyboard, TabKeyboard},
+          Case{2, "btn_pad", PagePad, TabPad}}) {
+        UiFixture ui;
+        CMainWnd& window = ui.open();
+        const int index = window.barPositions()[c.position];
+        const DeviceRecord& record = window.catalogue().DeviceList[index];
+        click(window, QStringLiteral("btn_display%1").arg(c.position));
+        auto* tab = window.find<SkinOption>(QString::fromLatin1(c.tab));
+        ASSERT_NE(tab, nullptr);
+        EXPECT_TRUE(tab->isControlVisible()) << c.tab;
+        EXPECT_TRUE(tab->isSelected()) << c.tab;
+        EXPECT_FALSE(window.find<SkinOption>(QStringLiteral("btn_console"))->isSelected());
+        EXPECT_EQ(tab->text(), QString::fromStdString(record.UITextName).trimmed());
+        EXPECT_EQ(window.find<SkinTabLayout>(QStringLiteral("tab_main"))->currentSel(), c.page);
+        EXPECT_EQ(window.currentTabKind(), c.kind);
+        EXPECT_EQ(window.shownDevice(), index);
+        EXPECT_EQ(window.selectedDevice(c.kind), index);
+        ASSERT_TRUE(record.WriteHandle);
+        EXPECT_EQ(CurrentWriteHandle().get(), record.WriteHandle);
+        ShellPage* page = window.pageOfKind(c.kind);
+        EXPECT_GT(page->notificationCount(), 0);
+        EXPECT_EQ(page->lastNotification().type, QStringLiteral("ClickDevice"));
+        EXPECT_EQ(page->lastNotification().wParam, index);
+
+        // Back home and to the tab again: the same device is shown.
+        click(window, QStringLiteral("btn_console"));
+        EXPECT_EQ(window.find<SkinTabLayout>(QStringLiteral("tab_main"))->currentSel(), PageHome);
+        click(window, QString::fromLatin1(c.tab));
+        EXPECT_EQ(window.find<SkinTabLayout>(QStringLiteral("tab_main"))->currentSel(), c.page);
+        EXPECT_EQ(window.shownDevice(), index);
+    }
+}
+
+TEST(MainWindowTest, NewlyPluggedMouseBecomesTheSelectedMouse) {
+    UiFixture ui(
+        {simDevice(0x1441, "Tavro_Quenra-Rum1"), simDevice(0x1441, "Tavro_Quenra-Rum2", false)});
+    CMainWnd& window = ui.open();
+    const int first = deviceIndex(window, "Tavro_Quenra-Rum1");
+    const int second = deviceIndex(window, "Tavro_Quenra-Rum2");
+    EXPECT_EQ(window.selectedDevice(TabMouse), first);
+    EXPECT_EQ(window.barPositions().size(), 1u);
+
+    ui.backend.plug(1);
+    const std::string name = deviceInterfaceName(FamilyVendorId, 0x1441, ui.backend.readPath(1));
+    EXPECT_TRUE(window.OnDeviceChange(DeviceChangeEvent::Arrival, name));
+    EXPECT_EQ(window.barPositions().size(), 2u);
+    EXPECT_EQ(window.selectedDevice(TabMouse), second);
+
+    ui.backend.unplug(1);
+    EXPECT_TRUE(window.OnDeviceChange(DeviceChangeEvent::Removal, name));
+    EXPECT_EQ(window.barPositions().size(), 1u);
+    EXPECT_EQ(window.selectedDevice(TabMouse), first);
+}
+
+TEST(MainWindowTest, ShownDeviceLeavingReturnsToHome) {
+    UiFixture ui;
+    CMainWnd& window = ui.open();
+    click(window, QStringLiteral("btn_display1"));
+    ASSERT_EQ(window.currentTabKind(), TabKeyboard);
+    ui.backend.unplug(1);
+    EXPECT_TRUE(
+        window.OnDeviceChange(DeviceChangeEvent::Removal,
+                              deviceInterfaceName(FamilyVendorId, 0x2351, ui.backend.readPath(1))));
+    EXPECT_FALSE(window.findControl(QStringLiteral("btn_kb"))->isControlVisible());
+    EXPECT_EQ(window.find<SkinTabLayout>(QStringLiteral("tab_main"))->currentSel(), PageHome);
+    EXPECT_EQ(window.barPositions().size(), 2u);
+}
+
+TEST(MainWindowTest, CloseHidesToTheTrayAndOnlyExitEnds) {
+    UiFixture ui;
+    CMainWnd& window = ui.open(true);
+    ASSERT_TRUE(window.hasTray());
+    QSignalSpy exits(&window, &CMainWnd::exitRequested);
+    click(window, QStringLiteral("btn_close"));
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(exits.count(), 0);
+    window.onMenuItem(QStringLiteral("show"));
+    EXPECT_TRUE(window.isVisible());
+    window.onMenuItem(QStringLiteral("exit"));
+    EXPECT_EQ(exits.count(), 1);
+    EXPECT_FALSE(window.hasTray());
+}
+
+TEST(MainWindowTest, WithoutATrayClosingEndsTheProgram) {
+    UiFixture ui;
+    CMainWnd& window = ui.open(false);
+    ASSERT_FALSE(window.hasTray());
+    QSignalSpy exits(&window, &CMainWnd::exitRequested);
+    window.close();
+    EXPECT_EQ(exits.count(), 1);
+}
+
+TEST(MainWindowTest, LanguageOutsideTheTableShowsEnglishAndWritesNothing) {
+    const std::string settings = "[Set]\nLanguage=99\nDpiPopEn=0\n";
+    UiFixture ui(demoDevices(), settings);
+    CMainWnd& window = ui.open();
+    EXPECT_EQ(window.languageIndex(), 99);
+    EXPECT_EQ(window.findControl(QStringLiteral("lab_PublicLed_title"))->text(),
+              QStringLiteral("Welcome"));
+    EXPECT_EQ(window.findControl(QStringLiteral("btn_Mac"))->text(), QStringLiteral("Macros"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Varnix"));
+    EXPECT_EQ(readTextFile(ui.root() / "Set.ini"), settings);
+    // The settings menu marks English as the language shown.
+    auto menu = window.buildSettingsMenu();
+    ASSERT_TRUE(menu);
+    auto* english = menu->findChild<QAction*>(QStringLiteral("lan_en"));
+    ASSERT_NE(english, nullptr);
+    EXPECT_TRUE(english->isChecked());
+    EXPECT_EQ(menu->findChildren<QAction*>().size() >= 25, true);
+}
+
+TEST(MainWindowTest, ChoosingTheActiveLanguageWritesNothingAnotherSwitchesTexts) {
+    const std::string settings = "[Set]\nLanguage=1\nDpiPopEn=0\n";
+    UiFixture ui(demoDevices(), settings);
+    CMainWnd& window = ui.open();
+    EXPECT_FALSE(window.SelectLanguage(QStringLiteral("LAN_EN")));
+    EXPECT_EQ(readTextFile(ui.root() / "Set.ini"), settings);
+    EXPECT_EQ(window.mousePage().languageChanges(), 1);
+
+    window.onMenuItem(QStringLiteral("lan_cn"));
+    EXPECT_EQ(window.languageIndex(), 0);
+    EXPECT_NE(readTextFile(ui.root() / "Set.ini").find("Language=0"), std::string::npos);
+    EXPECT_EQ(window.findControl(QStringLiteral("lab_PublicLed_title"))->text(),
+              QString::fromUtf8("欢迎"));
+    EXPECT_EQ(window.mousePage().languageChanges(), 2);
+}
+
+TEST(MainWindowTest, DpiPopupItemFlipsAndStoresTheFlag) {
+    UiFixture ui;
+    CMainWnd& window = ui.open();
+    window.onMenuItem(QStringLiteral("dpipopck"));
+    EXPECT_TRUE(window.settings().dpiPopupEnabled());
+    EXPECT_NE(readTextFile(ui.root() / "Set.ini").find("DpiPopEn=1"), std::string::npos);
+}
+
+TEST(MainWindowTest, PageMessagesReachTheirPages) {
+    UiFixture ui;
+    CMainWnd& window = ui.open();
+    window.sendMessage(2034, 2, 1); // keyboard page, operation 1
+    EXPECT_EQ(window.keyboardPage().lastNotification().type, QStringLiteral("WM_DeviceConfig"));
+    window.sendMessage(2025, 4, 0); // colour picker for the home page
+    EXPECT_EQ(window.homePage().lastNotification().type, QStringLiteral("popcolor_ok"));
+    const int before = window.mousePage().notificationCount();
+    window.sendMessage(2025, 9, 0); // no such page: consumed
+    EXPECT_EQ(window.mousePage().notificationCount(), before);
+    window.postMessage(2031, 0x102, 0);
+    pumpEvents(20);
+    EXPECT_EQ(window.mousePage().deviceMessages(), 1);
+}
+
+} // namespace
+} // namespace varnix::test

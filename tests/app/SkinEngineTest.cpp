@@ -1,0 +1,153 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The skin engine: building from XML, attributes, notifications and position sheets.
+#include "UiFixture.h"
+#include "app/ApplyPositionSheet.h"
+#include "app/skin/SkinCheckBox.h"
+#include "app/skin/SkinTree.h"
+#include "app/skin/SkinTreeNode.h"
+#include "app/skin/SkinWindow.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace varnix::test {
+namespace {
+
+// A window over a skin given as text, keeping what it was told.
+class RecordingWindow : public SkinWindow {
+public:
+    explicit RecordingWindow(QString file) : file_(std::move(file)) {}
+    QString skinFile() const override { return file_; }
+    QString windowClassName() const override { return QStringLiteral("Test"); }
+    void notify(const SkinNotify& message) override {
+        QString line = message.type + QLatin1Char(':') + message.senderName;
+        if (auto* box = dynamic_cast<SkinCheckBox*>(message.sender))
+            line += box->getCheck() ? QStringLiteral("=on") : QStringLiteral("=off");
+        seen << line;
+    }
+    QStringList seen;
+
+private:
+    QString file_;
+};
+
+const char* Skin = R"(<?xml version="1.0"?>
+<Window size="400,300">
+  <Container name="bkpanel">
+    <Button name="btn_a" float="true" pos="0,0,10,10"/>
+    <Option name="opt_b" float="true" pos="0,0,10,10" visible="false"/>
+    <CheckBox name="chk_c" float="true" pos="200,0,260,20" text="Check"/>
+    <Option name="opt_x" group="g" float="true" pos="0,100,50,120"/>
+    <Option name="opt_y" group="g" float="true" pos="60,100,110,120" selected="true"/>
+    <TreeView name="tre_t" float="true" pos="0,150,200,300">
+      <TreeNode name="node_1" text="Group"><TreeNode name="node_2" text="Child"/></TreeNode>
+    </TreeView>
+  </Container>
+</Window>)";
+
+struct SkinFixture {
+    SkinFixture() {
+        writeTextFile(ui.root() / "test.xml", Skin);
+        EXPECT_TRUE(window.create()) << window.skinError().toStdString();
+        window.show();
+    }
+    UiFixture ui;
+    RecordingWindow window{QStringLiteral("test.xml")};
+};
+
+TEST(SkinEngineTest, ClickArrivesBeforeTheCheckBoxToggles) {
+    SkinFixture f;
+    f.window.seen.clear();
+    QTest::mouseClick(f.window.findControl(QStringLiteral("chk_c"))->widget(), Qt::LeftButton);
+    const QStringList wanted{QStringLiteral("click:chk_c=off"),
+                             QStringLiteral("selectchanged:chk_c=on")};
+    EXPECT_EQ(f.window.seen.filter(QStringLiteral("chk_c")), wanted);
+}
+
+TEST(SkinEngineTest, OptionGroupKeepsOneSelected) {
+    SkinFixture f;
+    auto* x = f.window.find<SkinOption>(QStringLiteral("opt_x"));
+    auto* y = f.window.find<SkinOption>(QStringLiteral("opt_y"));
+    ASSERT_TRUE(x && y);
+    EXPECT_TRUE(y->isSelected());
+    QTest::mouseClick(x->widget(), Qt::LeftButton);
+    EXPECT_TRUE(x->isSelected());
+    EXPECT_FALSE(y->isSelected());
+    QTest::mouseClick(x->widget(), Qt::LeftButton); // a grouped option stays selected
+    EXPECT_TRUE(x->isSelected());
+}
+
+TEST(SkinEngineTest, TreeNodesNestAndFold) {
+    SkinFixture f;
+    auto* tree = f.window.find<SkinTree>(QStringLiteral("tre_t"));
+    auto* group = f.window.find<SkinTreeNode>(QStringLiteral("node_1"));
+    auto* child = f.window.find<SkinTreeNode>(QStringLiteral("node_2"));
+    ASSERT_TRUE(tree && group && child);
+    EXPECT_EQ(tree->count(), 2);
+    EXPECT_EQ(child->parentNode(), group);
+    EXPECT_EQ(group->childCount(), 1);
+    group->setExpanded(false);
+    EXPECT_FALSE(child->isControlVisible());
+    EXPECT_TRUE(tree->removeNode(group));
+    EXPECT_EQ(tree->count(), 0);
+}
+
+TEST(SkinEngineTest, AttributesUnderstoodAsTheFilesWriteThem) {
+    SkinFixture f;
+    SkinControl* button = f.window.findControl(QStringLiteral("btn_a"));
+    EXPECT_TRUE(button->setAttribute(QStringLiteral("pos"), QStringLiteral("10,20,40,60")));
+    EXPECT_EQ(button->widget()->geometry(), QRect(10, 20, 30, 40));
+    EXPECT_TRUE(button->setAttribute(QStringLiteral("normalimage"),
+                                     QStringLiteral("file='a.png' source='1,2,3,4'")));
+    EXPECT_EQ(button->image(QStringLiteral("normalimage")).file(), QStringLiteral("a.png"));
+    EXPECT_EQ(button->image(QStringLiteral("normalimage")).source(),
+              QRect(QPoint(1, 2), QPoint(2, 3)));
+    EXPECT_TRUE(button->setAttribute(QStringLiteral("enabled"), QStringLiteral("false")));
+    EXPECT_FALSE(button->isControlEnabled());
+    EXPECT_TRUE(button->setAttribute(QStringLiteral("width"), QStringLiteral("77")));
+    EXPECT_EQ(button->widget()->width(), 77);
+    EXPECT_FALSE(button->setAttribute(QStringLiteral("pos"), QStringLiteral("1,2,3")));
+    EXPECT_FALSE(button->setAttribute(QStringLiteral("nosuchthing"), QStringLiteral("1")));
+}
+
+TEST(SkinEngineTest, PositionSheetMovesAndSkinsControls) {
+    SkinFixture f;
+    writeTextFile(f.ui.root() / "sheet.json", R"({
+        "Containerinfo": {"containname": "bkpanel", "width": 400, "height": 300,
+                          "bkimage": "Skin/bk.png", "normalimage": "Skin/n.png",
+                          "overimage": "Skin/o.png", "downimage": "Skin/d.png"},
+        "Controlinfo": [
+            {"type": "button", "ctrlname": "btn_a", "pos": [10, 20, 30, 40]},
+            {"type": "option", "ctrlname": "opt_b", "pos": [50, 60, 20, 10], "visible": "true"},
+            {"type": "button", "ctrlname": "btn_missing", "pos": [1, 1, 1, 1]}
+        ]})");
+    QStringList positioned;
+    bool opened = false;
+    EXPECT_TRUE(LoadAndApplyPositionSheet(QStringLiteral("sheet.json"), f.window.manager(),
+                                          positioned, &opened));
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(positioned, (QStringList{QStringLiteral("btn_a"), QStringLiteral("opt_b"),
+                                       QStringLiteral("btn_missing")}));
+    SkinControl* a = f.window.findControl(QStringLiteral("btn_a"));
+    EXPECT_EQ(a->widget()->geometry(), QRect(10, 20, 30, 40));
+    EXPECT_EQ(a->image(QStringLiteral("hotimage")).file(), QStringLiteral("Skin/o.png"));
+    EXPECT_EQ(a->image(QStringLiteral("normalimage")).source(), QRect(10, 20, 30, 40));
+    SkinControl* b = f.window.findControl(QStringLiteral("opt_b"));
+    EXPECT_TRUE(b->isControlVisible());
+    EXPECT_EQ(b->image(QStringLiteral("selectedimage")).file(), QStringLiteral("Skin/d.png"));
+    EXPECT_EQ(
+        f.window.findControl(QStringLiteral("bkpanel"))->image(QStringLiteral("bkimage")).file(),
+        QStringLiteral("Skin/bk.png"));
+
+    // A sheet whose container is missing sets nothing.
+    writeTextFile(f.ui.root() / "other.json",
+                  R"({"Containerinfo": {"containname": "nothere", "normalimage": "x.png"},
+                      "Controlinfo": [{"type": "button", "ctrlname": "btn_a", "pos": [0, 0, 5, 5]}]})");
+    DiagnosticCapture capture;
+    EXPECT_FALSE(
+        LoadAndApplyPositionSheet(QStringLiteral("other.json"), f.window.manager(), positioned));
+    EXPECT_EQ(a->widget()->geometry(), QRect(10, 20, 30, 40));
+}
+
+} // namespace
+} // namespace varnix::test
