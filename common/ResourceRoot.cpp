@@ -25,7 +25,9 @@ fs::path userDataRoot() {
 
 } // namespace
 
-fs::path installedResourceTree() { return VARNIX_INSTALLED_RES; }
+fs::path installedResourceTree() {
+    return VARNIX_INSTALLED_RES;
+}
 
 fs::path findResourceRoot(const fs::path& installedTree) {
     if (const char* env = std::getenv("VARNIX_RES"); env && *env)
@@ -46,6 +48,25 @@ fs::path findResourceRoot(const fs::path& installedTree) {
                         ec.message() + "\n");
     }
     return user;
+}
+
+fs::path resolveResourcePath(const fs::path& root, std::string_view described) {
+    std::string name(described);
+    for (char& c : name)
+        if (c == '\\')
+            c = '/';
+    if (name.starts_with('/'))
+        return fs::path(name);
+    std::string_view rest = name;
+    while (rest.starts_with("./") || rest.starts_with('/'))
+        rest.remove_prefix(rest.front() == '/' ? 1 : 2);
+    if (rest == "res" || rest == ".")
+        return root;
+    if (rest.starts_with("res/"))
+        rest.remove_prefix(4);
+    while (rest.starts_with('/'))
+        rest.remove_prefix(1);
+    return rest.empty() ? root : root / fs::path(rest);
 }
 
 } // namespace varnix

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace varnix {
 
@@ -14,5 +15,12 @@ std::filesystem::path findResourceRoot(const std::filesystem::path& installedTre
 
 // The installed read-only resource tree of this build (<prefix>/share/varnix/res).
 std::filesystem::path installedResourceTree();
+
+// Turns a resource name as the program's tables and files write it ("./res/Set.ini",
+// "res\\Language\\lan_en.ini", ".\\res\\Home\\Home.json", "MacroKorv/png/1.png") into a
+// path under `root`: backslashes become slashes, leading "./" parts and one leading "res/" are
+// dropped, and the rest is appended to `root`. An absolute name is returned unchanged.
+std::filesystem::path resolveResourcePath(const std::filesystem::path& root,
+                                          std::string_view described);
 
 } // namespace varnix

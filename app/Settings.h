@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The user's settings kept in res/Set.ini: language, DPI popup, shared-lighting entries.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace varnix {
+
+namespace settingsfile {
+inline constexpr std::string_view File = "res/Set.ini";
+inline constexpr std::string_view SetSection = "Set";
+inline constexpr std::string_view LanguageKey = "Language";
+inline constexpr std::string_view DpiPopEnKey = "DpiPopEn";
+inline constexpr std::string_view PublicLedSection = "PublicLed";
+// Settings-menu item that switches the DPI popup.
+inline constexpr std::string_view DpiPopupMenuItem = "dpipopck";
+} // namespace settingsfile
+
+class Settings {
+public:
+    // `file` is the real path of Set.ini.
+    explicit Settings(std::filesystem::path file);
+
+    // Reads Language and DpiPopEn of "Set" and the whole "PublicLed" section. A missing file
+    // gives language 0, DPI popup off and no entries.
+    void LoadSettings();
+
+    // The stored language index as read or chosen (it may lie outside the table).
+    int languageIndex() const { return languageIndex_; }
+    // The language file to show for the current index (English for any index outside the table).
+    std::string_view languageFileName() const;
+    bool dpiPopupEnabled() const { return dpiPopupEnabled_; }
+    const std::map<std::string, int>& publicLed() const { return publicLed_; }
+
+    // Settings-menu choice of a language by item name. Returns the new index when it differs
+    // from the current one (the caller then applies the language); the index is written as
+    // "Language". An unknown name or the active language changes and writes nothing.
+    std::optional<int> SelectLanguage(std::string_view menuItem);
+    // Flips the DPI popup flag and writes it as "DpiPopEn"; returns the new flag.
+    bool ToggleDpiPopup();
+    // Stores one "PublicLed" entry in the map and the file.
+    bool SetPublicLedValue(std::string_view name, int value);
+
+    // The reason the last write failed (empty after a successful one).
+    const std::string& lastWriteError() const { return lastWriteError_; }
+
+private:
+    bool write(std::string_view section, std::string_view key, int value);
+
+    std::filesystem::path file_;
+    int languageIndex_ = 0;
+    bool dpiPopupEnabled_ = false;
+    std::map<std::string, int> publicLed_;
+    std::string lastWriteError_;
+};
+
+} // namespace varnix
