@@ -129,6 +129,8 @@ private:
     void applyControlsWidths();
     void applyFonts();
     void startDeviceEvents();
+    // A mouse reported a new DPI stage (2031) or profile (2032).
+    void onMouseReport(int message, qintptr wParam, qintptr lParam);
     void noteDeviceList();
 
     Options options_;

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The device bar, the device and tab selection and device arrival and removal.
 #include "app/CMainWnd.h"
+#include "app/CPopTipWnd.h"
+#include "app/skin/WindowMessage.h"
 #include "app/skin/SkinButton.h"
 #include "app/skin/SkinContainer.h"
 #include "app/skin/SkinOption.h"
 #include "app/skin/SkinTabLayout.h"
 #include "device/DeviceChange.h"
 #include "device/DeviceEventHub.h"
+#include "device/ModelFolder.h"
+#include "mouse/MouseDeviceEvents.h"
 
 #include <QFontMetrics>
 
@@ -250,6 +254,40 @@ bool CMainWnd::OnDeviceChange(DeviceChangeEvent event, const std::string& interf
     }
     sendToPages(QStringLiteral("USBChange"), shownDevice_);
     return true;
+}
+
+} // namespace varnix
+
+namespace varnix {
+
+void CMainWnd::onMouseReport(int message, qintptr wParam, qintptr lParam) {
+    const auto& devices = catalogue_->DeviceList;
+    if (lParam < 0 || lParam >= qintptr(devices.size()))
+        return;
+    const DeviceRecord& record = devices[std::size_t(lParam)];
+    if (!record.Connected || record.DevType != DevTypeMouse)
+        return;
+    const std::filesystem::path folder =
+        modelResourceFolder(options_.resourceRoot, record.DevType, record.DevFolder);
+    if (folder.empty())
+        return;
+    const auto parameter = static_cast<std::uint64_t>(wParam);
+    if (message == WM_ProfileChanged) {
+        StoreProfileFromDevice(folder, profileReport(parameter));
+        return;
+    }
+    const MouseReport report = dpiStageReport(parameter);
+    const std::optional<MouseConfigModel> stored = StoreDpiStageFromDevice(folder, report);
+    if (!stored || !settings_->dpiPopupEnabled() || !tip_)
+        return;
+    // The stage's DPI value, named by its level's value index.
+    QString dpi = QStringLiteral("Null");
+    if (report.value >= 0 && report.value < int(stored->dpiLevels.size()))
+        dpi = QString::fromStdString(dpiText(stored->dpiLevels[std::size_t(report.value)].dpiIndex));
+    const QString text = QStringLiteral("%1\n%2: %3")
+                             .arg(QString::fromStdString(record.UITextName).trimmed(),
+                                  messageText(QStringLiteral("Current DPI Position")), dpi);
+    tip_->showTip(text, mapToGlobal(QPoint(width() / 2, height() / 2)));
 }
 
 } // namespace varnix

@@ -84,6 +84,7 @@ bool CMainWnd::handleMessage(int message, qintptr wParam, qintptr lParam) {
     case WM_DpiStage:
     case WM_ProfileChanged:
         mousePage_->deviceMessage(message, wParam, lParam);
+        onMouseReport(message, wParam, lParam);
         return true;
     case WM_HomeRefresh:
         homePage_->deviceMessage(message, wParam, lParam);

@@ -9,6 +9,7 @@
 #include "device/BackendSelection.h"
 #include "device/DeviceRecord.h"
 #include "device/SimulatedBackend.h"
+#include "macro/KeyNames.h"
 #include "device/SimulatedHotplugMonitor.h"
 #include "device/UdevHotplugMonitor.h"
 
@@ -90,6 +91,8 @@ int runVarnix(int argc, char** argv) {
         return 2;
     }
     SkinImage::setResourceRoot(QString::fromStdString(root.string()));
+    // Macro items name their keys under the desktop's keyboard layout.
+    installMacroItemKeyNames();
     application.setStyleSheet(QString::fromLatin1(themeStyleSheet()));
 
     std::unique_ptr<HotplugMonitor> hotplug;

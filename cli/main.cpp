@@ -2,6 +2,7 @@
 // varnixctl: the command-line face of Varnix, for scripting and checks.
 #include "cli/CommandRegistry.h"
 #include "common/Diagnostics.h"
+#include "macro/KeyNames.h"
 
 #include <cstdio>
 #include <string>
@@ -56,6 +57,7 @@ int run(int argc, char** argv) {
     const auto command = commandTable().find(argv[i]);
     if (command == commandTable().end())
         throw UsageError(std::string("unknown command ") + argv[i]);
+    installMacroItemKeyNames();
     // Status lines of the core go to stderr so that stdout stays machine-readable.
     setDiagnosticSink([](DiagnosticChannel, const std::string& text) {
         std::fputs(text.c_str(), stderr);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window on simulated devices: device bar, selection, tabs, closing, languages.
 #include "UiFixture.h"
+#include "app/CPopTipWnd.h"
 #include "app/skin/SkinOption.h"
 #include "app/skin/SkinTabLayout.h"
 #include "device/HotplugMonitor.h"
@@ -219,6 +220,22 @@ TEST(MainWindowTest, PageMessagesReachTheirPages) {
     window.postMessage(2031, 0x102, 0);
     pumpEvents(20);
     EXPECT_EQ(window.mousePage().deviceMessages(), 1);
+}
+
+TEST(MainWindowTest, DpiKeyOnTheMouseStoresTheStageAndShowsThePopup) {
+    UiFixture ui(demoDevices(), "[Set]\nLanguage=1\nDpiPopEn=1\n");
+    CMainWnd& window = ui.open();
+    const std::filesystem::path config = ui.root() / "MouseKorv/MouseA/Config/MouseConfig.json";
+    // Key 6 is button 5, which switches the DPI stage; the model holds the long-hold switch on.
+    ui.backend.injectInputReport(0, {6, 240 + 6, 0x80 | 3});
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 3000 &&
+           readTextFile(config).find("\"cruseldpi\": 3") == std::string::npos)
+        pumpEvents(20);
+    EXPECT_NE(readTextFile(config).find("\"cruseldpi\": 3"), std::string::npos);
+    ASSERT_NE(window.tipWindow(), nullptr);
+    EXPECT_TRUE(window.tipWindow()->isVisible());
 }
 
 } // namespace
