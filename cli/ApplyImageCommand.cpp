@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // varnixctl apply-image: writes a parameter image from a text file through the write-out.
 #include "cli/CommandRegistry.h"
+#include "cli/DeviceCommandSupport.h"
 #include "common/AtomicFile.h"
 #include "common/Diagnostics.h"
 #include "device/ApplyRunner.h"
@@ -91,72 +92,6 @@ ApplyImageOptions parseOptions(const CommandArguments& arguments) {
     return options;
 }
 
-std::string upperCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
-
-// Which virtual device a catalogue record opened: its path is one of the device's collections.
-std::optional<int> simulatedDeviceOf(const SimulatedBackend& backend, const DeviceRecord& record) {
-    for (int i = 0; i < backend.deviceCount(); ++i)
-        if (upperCase(backend.readPath(i)) == record.DevicePath ||
-            upperCase(backend.writePath(i)) == record.DevicePath)
-            return i;
-    return std::nullopt;
-}
-
-// On the real backend the trace is taken on the way out: a handle that notes every report.
-class TracingHandle final : public HidHandle {
-public:
-    explicit TracingHandle(HidHandlePtr inner) : inner_(std::move(inner)) {}
-
-    bool sendFeatureReport(std::span<const std::uint8_t> report) override {
-        return sendFeature(report) == HidSendResult::Sent;
-    }
-    HidSendResult sendFeature(std::span<const std::uint8_t> report) override {
-        {
-            std::lock_guard lock(mutex_);
-            sent_.emplace_back(report.begin(), report.end());
-        }
-        return inner_->sendFeature(report);
-    }
-    int getFeatureReport(std::span<std::uint8_t> report) override {
-        return inner_->getFeatureReport(report);
-    }
-    int readInputReport(std::span<std::uint8_t> report, int timeoutMs) override {
-        return inner_->readInputReport(report, timeoutMs);
-    }
-    bool getProductString(std::string& product) override {
-        return inner_->getProductString(product);
-    }
-    bool getAttributes(std::uint16_t& vendorId, std::uint16_t& productId) override {
-        return inner_->getAttributes(vendorId, productId);
-    }
-    void close() override { inner_->close(); }
-    bool isOpen() const override { return inner_->isOpen(); }
-
-    std::vector<std::vector<std::uint8_t>> sent() const {
-        std::lock_guard lock(mutex_);
-        return sent_;
-    }
-
-private:
-    HidHandlePtr inner_;
-    mutable std::mutex mutex_;
-    std::vector<std::vector<std::uint8_t>> sent_;
-};
-
-void printTrace(const std::vector<std::vector<std::uint8_t>>& reports) {
-    std::string out;
-    for (const std::vector<std::uint8_t>& report : reports) {
-        for (std::size_t i = 0; i < report.size(); ++i)
-            out += formatText(i == 0 ? "%02X" : " %02X", report[i]);
-        out += '\n';
-    }
-    std::fputs(out.c_str(), stdout);
-}
-
 int runApplyImage(CliContext& context, const CommandArguments& arguments) {
     const ApplyImageOptions options = parseOptions(arguments);
     const std::optional<std::string> text = readWholeFile(options.file);
@@ -173,25 +108,17 @@ int runApplyImage(CliContext& context, const CommandArguments& arguments) {
     if (static_cast<std::size_t>(options.device) >= catalogue.DeviceList.size())
         throw UsageError(formatText("no device with index %d (the catalogue has %zu rows)",
                                     options.device, catalogue.DeviceList.size()));
-    const DeviceRecord& record = catalogue.DeviceList[static_cast<std::size_t>(options.device)];
+    DeviceRecord& record = catalogue.DeviceList[static_cast<std::size_t>(options.device)];
     if (!record.Connected || !record.WriteHandle) {
         std::fprintf(stderr, "varnixctl: device %d (%s) is not connected\n", options.device,
                      record.DevName.c_str());
         return ExitFailure;
     }
 
-    auto* simulated = dynamic_cast<SimulatedBackend*>(&context.backend());
-    const std::optional<int> simulatedDevice =
-        simulated ? simulatedDeviceOf(*simulated, record) : std::nullopt;
-    std::shared_ptr<TracingHandle> tracer;
-    HidHandlePtr target = record.WriteHandle;
-    if (options.trace && !simulatedDevice) {
-        tracer = std::make_shared<TracingHandle>(record.WriteHandle);
-        target = tracer;
-    }
-    catalogue.writeTarget().set(target);
-    if (simulated)
-        simulated->clearFrames();
+    std::optional<FrameRecorder> recorder;
+    if (options.trace)
+        recorder.emplace(context, record);
+    catalogue.writeTarget().set(record.WriteHandle);
 
     // A long write shows its progress on a terminal; scripts reading stderr get one line only.
     const bool showProgress = ::isatty(STDERR_FILENO) != 0;
@@ -209,16 +136,8 @@ int runApplyImage(CliContext& context, const CommandArguments& arguments) {
     if (showProgress)
         std::fputc('\n', stderr);
 
-    if (options.trace) {
-        std::vector<std::vector<std::uint8_t>> reports;
-        if (tracer) {
-            reports = tracer->sent();
-        } else {
-            for (const SimulatedFrame& sent : simulated->sentFrames(*simulatedDevice))
-                reports.push_back(sent.bytes);
-        }
-        printTrace(reports);
-    }
+    if (recorder)
+        recorder->print();
     if (!result.completed()) {
         std::fprintf(stderr, "varnixctl: apply failed: %s\n", result.message.c_str());
         return ExitFailure;

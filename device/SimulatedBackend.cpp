@@ -14,7 +14,7 @@
 namespace varnix {
 
 struct SimulatedBackend::Device {
-    SimulatedDeviceSpec spec;
+    VirtualDeviceSetup setup;
     std::vector<std::uint8_t> memory;
     // Handles opened before the latest unplug belong to an older generation and are dead.
     std::uint64_t generation = 1;
@@ -53,16 +53,16 @@ public:
         if (!isOpen() || !backend_.alive(device_, generation_))
             return false;
         std::lock_guard lock(backend_.mutex_);
-        product = backend_.devices_[static_cast<std::size_t>(device_)].spec.product;
+        product = backend_.devices_[static_cast<std::size_t>(device_)].setup.product;
         return true;
     }
     bool getAttributes(std::uint16_t& vendorId, std::uint16_t& productId) override {
         if (!isOpen() || !backend_.alive(device_, generation_))
             return false;
         std::lock_guard lock(backend_.mutex_);
-        const SimulatedDeviceSpec& spec = backend_.devices_[static_cast<std::size_t>(device_)].spec;
-        vendorId = spec.vid;
-        productId = spec.pid;
+        const VirtualDeviceSetup& setup = backend_.devices_[static_cast<std::size_t>(device_)].setup;
+        vendorId = setup.vid;
+        productId = setup.pid;
         return true;
     }
     void close() override {
@@ -87,12 +87,12 @@ private:
 namespace {
 
 // Interface path of one collection, shaped like the system's "\\?\hid#vid_..&pid_..#..." names.
-std::string collectionPath(const SimulatedDeviceSpec& spec, int device, int collection) {
-    return formatText("\\\\?\\hid#vid_%04x&pid_%04x&mi_%02d#sim%d", spec.vid, spec.pid,
+std::string collectionPath(const VirtualDeviceSetup& setup, int device, int collection) {
+    return formatText("\\\\?\\hid#vid_%04x&pid_%04x&mi_%02d#sim%d", setup.vid, setup.pid,
                       collection, device);
 }
 
-std::vector<SimulatedDeviceSpec> parseScenarioDocument(const nlohmann::json& document) {
+std::vector<VirtualDeviceSetup> parseScenarioDocument(const nlohmann::json& document) {
     if (!document.is_object())
         throw ScenarioError("the scenario must be a JSON object");
     for (const auto& [key, value] : document.items())
@@ -101,12 +101,12 @@ std::vector<SimulatedDeviceSpec> parseScenarioDocument(const nlohmann::json& doc
     const auto devices = document.find("devices");
     if (devices == document.end() || !devices->is_array())
         throw ScenarioError("the scenario needs a \"devices\" array");
-    std::vector<SimulatedDeviceSpec> specs;
+    std::vector<VirtualDeviceSetup> setups;
     for (const nlohmann::json& entry : *devices) {
-        const std::string where = "device " + std::to_string(specs.size());
+        const std::string where = "device " + std::to_string(setups.size());
         if (!entry.is_object())
             throw ScenarioError(where + " is not an object");
-        SimulatedDeviceSpec spec;
+        VirtualDeviceSetup setup;
         bool hasVid = false;
         bool hasPid = false;
         for (const auto& [key, value] : entry.items()) {
@@ -125,37 +125,37 @@ std::vector<SimulatedDeviceSpec> parseScenarioDocument(const nlohmann::json& doc
                 return value.get<bool>();
             };
             if (key == "vid") {
-                spec.vid = static_cast<std::uint16_t>(number(0, 0xFFFF));
+                setup.vid = static_cast<std::uint16_t>(number(0, 0xFFFF));
                 hasVid = true;
             } else if (key == "pid") {
-                spec.pid = static_cast<std::uint16_t>(number(0, 0xFFFF));
+                setup.pid = static_cast<std::uint16_t>(number(0, 0xFFFF));
                 hasPid = true;
             } else if (key == "product") {
                 if (!value.is_string())
                     throw ScenarioError(where + ": \"product\" must be a string");
-                spec.product = value.get<std::string>();
+                setup.product = value.get<std::string>();
             } else if (key == "base_address") {
-                spec.baseAddress = number(0, 0xFFFF);
+                setup.baseAddress = number(0, 0xFFFF);
             } else if (key == "memory_size") {
-                spec.memorySize = number(1, 0x10000);
+                setup.memorySize = number(1, 0x10000);
             } else if (key == "plugged") {
-                spec.plugged = flag();
+                setup.plugged = flag();
             } else if (key == "write_first") {
-                spec.writeFirst = flag();
+                setup.writeFirst = flag();
             } else {
                 throw ScenarioError(where + ": unknown key \"" + key + "\"");
             }
         }
         if (!hasVid || !hasPid)
             throw ScenarioError(where + " needs \"vid\" and \"pid\"");
-        specs.push_back(std::move(spec));
+        setups.push_back(std::move(setup));
     }
-    return specs;
+    return setups;
 }
 
 } // namespace
 
-std::vector<SimulatedDeviceSpec> parseScenario(const std::string& json) {
+std::vector<VirtualDeviceSetup> parseScenario(const std::string& json) {
     nlohmann::json document;
     try {
         document = nlohmann::json::parse(json);
@@ -165,7 +165,7 @@ std::vector<SimulatedDeviceSpec> parseScenario(const std::string& json) {
     return parseScenarioDocument(document);
 }
 
-std::vector<SimulatedDeviceSpec> loadScenarioFile(const std::filesystem::path& file) {
+std::vector<VirtualDeviceSetup> loadScenarioFile(const std::filesystem::path& file) {
     const std::optional<std::string> bytes = readWholeFile(file);
     if (!bytes)
         throw ScenarioError("cannot read scenario file " + file.string());
@@ -176,12 +176,12 @@ std::vector<SimulatedDeviceSpec> loadScenarioFile(const std::filesystem::path& f
     }
 }
 
-SimulatedBackend::SimulatedBackend(std::vector<SimulatedDeviceSpec> devices, Clock& clock)
+SimulatedBackend::SimulatedBackend(std::vector<VirtualDeviceSetup> devices, Clock& clock)
     : clock_(clock) {
-    for (SimulatedDeviceSpec& spec : devices) {
+    for (VirtualDeviceSetup& setup : devices) {
         Device device;
-        device.memory.assign(static_cast<std::size_t>(spec.memorySize), 0);
-        device.spec = std::move(spec);
+        device.memory.assign(static_cast<std::size_t>(setup.memorySize), 0);
+        device.setup = std::move(setup);
         devices_.push_back(std::move(device));
     }
 }
@@ -195,12 +195,12 @@ int SimulatedBackend::deviceCount() const {
 
 std::string SimulatedBackend::readPath(int device) const {
     std::lock_guard lock(mutex_);
-    return collectionPath(devices_.at(static_cast<std::size_t>(device)).spec, device, 0);
+    return collectionPath(devices_.at(static_cast<std::size_t>(device)).setup, device, 0);
 }
 
 std::string SimulatedBackend::writePath(int device) const {
     std::lock_guard lock(mutex_);
-    return collectionPath(devices_.at(static_cast<std::size_t>(device)).spec, device, 1);
+    return collectionPath(devices_.at(static_cast<std::size_t>(device)).setup, device, 1);
 }
 
 std::vector<HidInterfaceInfo> SimulatedBackend::enumerate() {
@@ -209,16 +209,16 @@ std::vector<HidInterfaceInfo> SimulatedBackend::enumerate() {
     for (int i = 0; i < count; ++i) {
         if (!isPlugged(i))
             continue;
-        SimulatedDeviceSpec spec;
+        VirtualDeviceSetup setup;
         {
             std::lock_guard lock(mutex_);
-            spec = devices_[static_cast<std::size_t>(i)].spec;
+            setup = devices_[static_cast<std::size_t>(i)].setup;
         }
-        HidInterfaceInfo read{readPath(i), spec.vid, spec.pid, spec.product, frame::ReadUsagePage,
+        HidInterfaceInfo read{readPath(i), setup.vid, setup.pid, setup.product, frame::ReadUsagePage,
                               frame::VendorUsage};
-        HidInterfaceInfo write{writePath(i), spec.vid, spec.pid, spec.product,
+        HidInterfaceInfo write{writePath(i), setup.vid, setup.pid, setup.product,
                                frame::WriteUsagePage, frame::VendorUsage};
-        if (spec.writeFirst)
+        if (setup.writeFirst)
             std::swap(read, write);
         interfaces.push_back(std::move(read));
         interfaces.push_back(std::move(write));
@@ -233,7 +233,7 @@ HidHandlePtr SimulatedBackend::open(const std::string& path, HidAccess access) {
             continue;
         std::lock_guard lock(mutex_);
         Device& device = devices_[static_cast<std::size_t>(i)];
-        if (!device.spec.plugged)
+        if (!device.setup.plugged)
             return nullptr;
         return std::make_shared<Handle>(*this, i, device.generation, access);
     }
@@ -243,7 +243,7 @@ HidHandlePtr SimulatedBackend::open(const std::string& path, HidAccess access) {
 bool SimulatedBackend::alive(int device, std::uint64_t generation) const {
     std::lock_guard lock(mutex_);
     const Device& d = devices_[static_cast<std::size_t>(device)];
-    return d.spec.plugged && d.generation == generation;
+    return d.setup.plugged && d.generation == generation;
 }
 
 void SimulatedBackend::applyMemoryCommand(Device& device, std::span<const std::uint8_t> report) {
@@ -291,7 +291,7 @@ HidSendResult SimulatedBackend::sendFeature(int device, std::uint64_t generation
                                             std::span<const std::uint8_t> report) {
     std::unique_lock lock(mutex_);
     Device& d = devices_[static_cast<std::size_t>(device)];
-    if (!d.spec.plugged || d.generation != generation)
+    if (!d.setup.plugged || d.generation != generation)
         return HidSendResult::Gone;
     std::vector<std::uint8_t> bytes(report.begin(), report.end());
     FrameFate fate = FrameFate::Accept;
@@ -300,7 +300,7 @@ HidSendResult SimulatedBackend::sendFeature(int device, std::uint64_t generation
     if (fate == FrameFate::Vanish) {
         unplugLocked(device);
         PlugObserver observer = observer_;
-        const std::string path = collectionPath(d.spec, device, 1);
+        const std::string path = collectionPath(d.setup, device, 1);
         lock.unlock();
         if (observer)
             observer(device, path, false);
@@ -316,12 +316,12 @@ int SimulatedBackend::getFeature(int device, std::uint64_t generation,
                                  std::span<std::uint8_t> report) {
     std::lock_guard lock(mutex_);
     Device& d = devices_[static_cast<std::size_t>(device)];
-    if (!d.spec.plugged || d.generation != generation || report.empty())
+    if (!d.setup.plugged || d.generation != generation || report.empty())
         return -1;
     std::fill(report.begin() + 1, report.end(), 0);
     if (report.size() >= frame::BaseAddressReadSize) {
-        report[frame::BaseAddressLowByte] = static_cast<std::uint8_t>(d.spec.baseAddress & 0xFF);
-        report[frame::BaseAddressHighByte] = static_cast<std::uint8_t>(d.spec.baseAddress >> 8);
+        report[frame::BaseAddressLowByte] = static_cast<std::uint8_t>(d.setup.baseAddress & 0xFF);
+        report[frame::BaseAddressHighByte] = static_cast<std::uint8_t>(d.setup.baseAddress >> 8);
     } else if (report.size() > frame::FetchedByte) {
         report[frame::FetchedByte] = d.fetched;
     }
@@ -335,10 +335,10 @@ int SimulatedBackend::readInput(int device, std::uint64_t generation,
     std::unique_lock lock(mutex_);
     Device& d = devices_[static_cast<std::size_t>(device)];
     auto ready = [&] {
-        return !d.spec.plugged || d.generation != generation || !d.inputReports.empty();
+        return !d.setup.plugged || d.generation != generation || !d.inputReports.empty();
     };
     inputArrived_.wait_for(lock, std::chrono::milliseconds(std::max(timeoutMs, 0)), ready);
-    if (!d.spec.plugged || d.generation != generation)
+    if (!d.setup.plugged || d.generation != generation)
         return -1;
     if (d.inputReports.empty())
         return 0;
@@ -354,9 +354,9 @@ void SimulatedBackend::plug(int device) {
     {
         std::lock_guard lock(mutex_);
         Device& d = devices_.at(static_cast<std::size_t>(device));
-        if (d.spec.plugged)
+        if (d.setup.plugged)
             return;
-        d.spec.plugged = true;
+        d.setup.plugged = true;
         observer = observer_;
     }
     if (observer) {
@@ -367,7 +367,7 @@ void SimulatedBackend::plug(int device) {
 
 void SimulatedBackend::unplugLocked(int device) {
     Device& d = devices_.at(static_cast<std::size_t>(device));
-    d.spec.plugged = false;
+    d.setup.plugged = false;
     ++d.generation;
     d.inputReports.clear();
     d.stagedAddress = -1;
@@ -378,7 +378,7 @@ void SimulatedBackend::unplug(int device) {
     PlugObserver observer;
     {
         std::lock_guard lock(mutex_);
-        if (!devices_.at(static_cast<std::size_t>(device)).spec.plugged)
+        if (!devices_.at(static_cast<std::size_t>(device)).setup.plugged)
             return;
         unplugLocked(device);
         observer = observer_;
@@ -391,7 +391,7 @@ void SimulatedBackend::unplug(int device) {
 
 bool SimulatedBackend::isPlugged(int device) const {
     std::lock_guard lock(mutex_);
-    return devices_.at(static_cast<std::size_t>(device)).spec.plugged;
+    return devices_.at(static_cast<std::size_t>(device)).setup.plugged;
 }
 
 void SimulatedBackend::setPlugObserver(PlugObserver observer) {
@@ -402,7 +402,7 @@ void SimulatedBackend::setPlugObserver(PlugObserver observer) {
 void SimulatedBackend::injectInputReport(int device, std::vector<std::uint8_t> report) {
     std::lock_guard lock(mutex_);
     Device& d = devices_.at(static_cast<std::size_t>(device));
-    if (!d.spec.plugged)
+    if (!d.setup.plugged)
         return;
     d.inputReports.push_back(std::move(report));
     inputArrived_.notify_all();

@@ -18,7 +18,7 @@
 
 namespace varnix {
 
-struct SimulatedDeviceSpec {
+struct VirtualDeviceSetup {
     std::uint16_t vid = 0;
     std::uint16_t pid = 0;
     std::string product;
@@ -34,8 +34,8 @@ public:
 };
 
 // Parses a scenario {"devices": [...]}; throws ScenarioError with a readable message.
-std::vector<SimulatedDeviceSpec> parseScenario(const std::string& json);
-std::vector<SimulatedDeviceSpec> loadScenarioFile(const std::filesystem::path& file);
+std::vector<VirtualDeviceSetup> parseScenario(const std::string& json);
+std::vector<VirtualDeviceSetup> loadScenarioFile(const std::filesystem::path& file);
 
 enum class FrameKind { SetFeature, GetFeature };
 
@@ -58,7 +58,7 @@ enum class FrameFate {
 
 class SimulatedBackend final : public HidBackend {
 public:
-    explicit SimulatedBackend(std::vector<SimulatedDeviceSpec> devices,
+    explicit SimulatedBackend(std::vector<VirtualDeviceSetup> devices,
                               Clock& clock = systemClock());
     ~SimulatedBackend() override;
 

@@ -56,7 +56,7 @@ TEST(MainWindowTest, ThreeDemoDevicesGiveThreeCardsAndEnabledTabs) {
 }
 
 TEST(MainWindowTest, NoDeviceDisablesMacroAndHome) {
-    UiFixture ui(std::vector<SimulatedDeviceSpec>{});
+    UiFixture ui(std::vector<VirtualDeviceSetup>{});
     CMainWnd& window = ui.open();
     EXPECT_TRUE(window.barPositions().empty());
     for (const char* name : {"btn_Mac", "btn_console", "tab_console"})

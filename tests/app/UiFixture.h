@@ -15,17 +15,17 @@
 
 namespace varnix::test {
 
-inline SimulatedDeviceSpec simDevice(std::uint16_t pid, const char* product, bool plugged = true) {
-    SimulatedDeviceSpec spec;
-    spec.vid = FamilyVendorId;
-    spec.pid = pid;
-    spec.product = product;
-    spec.plugged = plugged;
-    return spec;
+inline VirtualDeviceSetup simDevice(std::uint16_t pid, const char* product, bool plugged = true) {
+    VirtualDeviceSetup setup;
+    setup.vid = FamilyVendorId;
+    setup.pid = pid;
+    setup.product = product;
+    setup.plugged = plugged;
+    return setup;
 }
 
 // The demo trio: one mouse, one keyboard, one pad.
-inline std::vector<SimulatedDeviceSpec> demoDevices() {
+inline std::vector<VirtualDeviceSetup> demoDevices() {
     return {simDevice(0x1441, "Tavro_Quenra-Rum1"), simDevice(0x2351, "Tavro_Quenra-Sel1"),
             simDevice(0x3031, "Tavro_Quenra-Wel1")};
 }
@@ -40,7 +40,7 @@ inline void pumpEvents(int ms = 50) {
 
 class UiFixture {
 public:
-    explicit UiFixture(std::vector<SimulatedDeviceSpec> devices = demoDevices(),
+    explicit UiFixture(std::vector<VirtualDeviceSetup> devices = demoDevices(),
                        const std::string& settings = "[Set]\nLanguage=1\nDpiPopEn=0\n")
         : backend(std::move(devices)) {
         namespace fs = std::filesystem;

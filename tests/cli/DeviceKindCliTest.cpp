@@ -16,11 +16,7 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Result = test::CommandResult;
 
 // Demo catalogue rows (res/Home/Icons/Ndevice.json) and their devices in res/sim/demo.json.
 constexpr int DemoMouse = 0;
@@ -31,23 +27,11 @@ protected:
     DeviceKindCliTest() { fs::copy(test::sourceResDir(), res.path(), fs::copy_options::recursive); }
 
     Result run(const std::string& arguments) {
-        const fs::path err = res / "stderr.txt";
         const std::string command =
             "env -u VARNIX_BACKEND -u VARNIX_SIM -u VARNIX_RES '" VARNIXCTL_PATH "' --res '" +
             res.path().string() + "' --backend sim --sim '" + (res / "sim/demo.json").string() +
-            "' " + arguments + " 2>'" + err.string() + "'";
-        Result result{-1, {}, {}};
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe)
-            return result;
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            result.out.append(buffer, n);
-        const int status = ::pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.err = test::readTextFile(err);
-        return result;
+            "' " + arguments;
+        return test::runShellCommand(command);
     }
 
     static std::vector<std::string> lines(const std::string& text) {

@@ -15,11 +15,7 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Result = test::CommandResult;
 
 // Runs varnixctl on the simulated backend with a copy of the shipped resources as its root.
 class FeatureCommandTest : public ::testing::Test {
@@ -29,23 +25,11 @@ protected:
     }
 
     Result run(const std::string& arguments) {
-        const fs::path err = res / "stderr.txt";
         const std::string command =
             "env -u VARNIX_BACKEND -u VARNIX_SIM -u VARNIX_RES '" VARNIXCTL_PATH
             "' --backend sim --res '" +
-            res.path().string() + "' feature " + arguments + " 2>'" + err.string() + "'";
-        Result result{-1, {}, {}};
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe)
-            return result;
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            result.out.append(buffer, n);
-        const int status = ::pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.err = test::readTextFile(err);
-        return result;
+            res.path().string() + "' feature " + arguments;
+        return test::runShellCommand(command);
     }
 
     test::TempDir res;

@@ -22,7 +22,7 @@ const fs::path Icons = fs::path("Home") / "Icons";
 
 class CatalogueTest : public ::testing::Test {
 protected:
-    explicit CatalogueTest(std::vector<SimulatedDeviceSpec> devices = {})
+    explicit CatalogueTest(std::vector<VirtualDeviceSetup> devices = {})
         : backend(std::move(devices), clock), dev(backend, clock, target) {}
 
     void writeCatalogue(const std::string& json, std::vector<test::ZipEntry> more = {}) {

@@ -16,19 +16,19 @@ namespace {
 using ::testing::HasSubstr;
 
 TEST(ScenarioTest, ReadsDevicesWithDefaults) {
-    const auto specs = parseScenario(R"({"devices": [
+    const auto setups = parseScenario(R"({"devices": [
         {"vid": 12625, "pid": 5185, "product": "M"},
         {"vid": 1, "pid": 2, "base_address": 256, "memory_size": 1024, "plugged": false,
          "write_first": true}]})");
-    ASSERT_EQ(specs.size(), 2u);
-    EXPECT_EQ(specs[0].vid, 0x3151);
-    EXPECT_EQ(specs[0].baseAddress, 0);
-    EXPECT_EQ(specs[0].memorySize, 16384);
-    EXPECT_TRUE(specs[0].plugged);
-    EXPECT_FALSE(specs[0].writeFirst);
-    EXPECT_EQ(specs[1].baseAddress, 256);
-    EXPECT_FALSE(specs[1].plugged);
-    EXPECT_TRUE(specs[1].writeFirst);
+    ASSERT_EQ(setups.size(), 2u);
+    EXPECT_EQ(setups[0].vid, 0x3151);
+    EXPECT_EQ(setups[0].baseAddress, 0);
+    EXPECT_EQ(setups[0].memorySize, 16384);
+    EXPECT_TRUE(setups[0].plugged);
+    EXPECT_FALSE(setups[0].writeFirst);
+    EXPECT_EQ(setups[1].baseAddress, 256);
+    EXPECT_FALSE(setups[1].plugged);
+    EXPECT_TRUE(setups[1].writeFirst);
 }
 
 TEST(ScenarioTest, RejectsBadScenariosWithAReadableReason) {
@@ -55,10 +55,10 @@ TEST(ScenarioTest, RejectsBadScenariosWithAReadableReason) {
 }
 
 TEST(ScenarioTest, ShippedDemoScenarioMatchesTheShippedCatalogue) {
-    const auto specs = loadScenarioFile(test::sourceResDir() / "sim" / "demo.json");
-    ASSERT_EQ(specs.size(), 3u);
+    const auto setups = loadScenarioFile(test::sourceResDir() / "sim" / "demo.json");
+    ASSERT_EQ(setups.size(), 3u);
     ManualClock clock;
-    SimulatedBackend backend(specs, clock);
+    SimulatedBackend backend(setups, clock);
     SharedWriteHandle target;
     FindDev dev(backend, clock, target);
     test::TempDir res;

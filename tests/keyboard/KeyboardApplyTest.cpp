@@ -31,7 +31,7 @@ class KeyboardApplyTest : public testing::Test {
 protected:
     void start(int baseAddress) {
         backend = std::make_unique<SimulatedBackend>(
-            std::vector<SimulatedDeviceSpec>{
+            std::vector<VirtualDeviceSetup>{
                 {0x3151, 0x2351, "Tavro_Quenra-Sel1", baseAddress, 16384, true, false}},
             clock);
         dev = std::make_unique<FindDev>(*backend, clock, target);

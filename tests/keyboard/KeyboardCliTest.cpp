@@ -17,11 +17,7 @@ namespace {
 using nlohmann::json;
 using testing::HasSubstr;
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Result = test::CommandResult;
 
 class KeyboardCliTest : public testing::Test {
 protected:
@@ -52,24 +48,11 @@ protected:
     }
 
     Result run(const std::string& arguments) {
-        const fs::path err = res / "stderr.txt";
         const std::string command =
             "env -u VARNIX_BACKEND -u VARNIX_SIM -u VARNIX_RES '" VARNIXCTL_PATH
             "' --backend sim --sim '" +
-            (res / "kb.json").string() + "' --res '" + res.path().string() + "' " + arguments +
-            " 2>'" + err.string() + "'";
-        Result result{-1, {}, {}};
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe)
-            return result;
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            result.out.append(buffer, n);
-        const int status = ::pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.err = test::readTextFile(err);
-        return result;
+            (res / "kb.json").string() + "' --res '" + res.path().string() + "' " + arguments;
+        return test::runShellCommand(command);
     }
 
     test::TempDir res;

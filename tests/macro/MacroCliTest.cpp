@@ -15,33 +15,17 @@ using ::testing::StartsWith;
 namespace varnix {
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Result = test::CommandResult;
 
 class MacroCliTest : public ::testing::Test {
 protected:
     MacroCliTest() { fs::copy(test::sourceResDir(), res.path(), fs::copy_options::recursive); }
 
     Result run(const std::string& arguments) {
-        const fs::path err = scratch / "stderr.txt";
         const std::string command =
             "env -u VARNIX_BACKEND -u VARNIX_SIM -u VARNIX_RES '" VARNIXCTL_PATH "' --res '" +
-            res.path().string() + "' " + arguments + " 2>'" + err.string() + "'";
-        Result result{-1, {}, {}};
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe)
-            return result;
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            result.out.append(buffer, n);
-        const int status = ::pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.err = test::readTextFile(err);
-        return result;
+            res.path().string() + "' " + arguments;
+        return test::runShellCommand(command);
     }
 
     fs::path macroFile() const { return res / "MacroKorv/MacroData/macroConfig.json"; }

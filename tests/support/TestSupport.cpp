@@ -5,7 +5,9 @@
 
 #include <minizip/zip.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <sys/wait.h>
 #include <fstream>
 #include <memory>
 #include <mutex>
@@ -68,6 +70,23 @@ void writeZip(const fs::path& archive, const std::vector<ZipEntry>& entries) {
         }
     }
     zipClose(zip, nullptr);
+}
+
+CommandResult runShellCommand(const std::string& commandLine) {
+    TempDir scratch;
+    const fs::path err = scratch / "stderr.txt";
+    CommandResult result;
+    FILE* pipe = ::popen((commandLine + " 2>'" + err.string() + "'").c_str(), "r");
+    if (!pipe)
+        return result;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        result.out.append(buffer, n);
+    const int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.err = readWholeFile(err).value_or("");
+    return result;
 }
 
 void writeTextFile(const fs::path& file, const std::string& text) {

@@ -46,6 +46,15 @@ struct ZipEntry {
 // Writes a zip archive with deflated entries; the names are stored exactly as given.
 void writeZip(const std::filesystem::path& archive, const std::vector<ZipEntry>& entries);
 
+// What a command line printed and how it ended.
+struct CommandResult {
+    int status = -1; // exit status; -1 when it did not exit normally
+    std::string out;
+    std::string err;
+};
+// Runs a command line through the shell, capturing stdout, stderr and the exit status.
+CommandResult runShellCommand(const std::string& commandLine);
+
 void writeTextFile(const std::filesystem::path& file, const std::string& text);
 std::string readTextFile(const std::filesystem::path& file);
 
