@@ -227,4 +227,32 @@ inline ApplyResult runWriterOn(CliContext& context, DeviceRecord& record, ApplyW
     return result;
 }
 
+// "image KIND": prints the image that `buildImage(context, record)` makes for a row of the type.
+template <typename BuildImage>
+int printKindImage(CliContext& context, const CommandArguments& arguments, const std::string& kind,
+                   std::int32_t devType, BuildImage buildImage) {
+    const std::string command = "image " + kind;
+    const DeviceKindOptions options = parseDeviceKindOptions(arguments, command, false);
+    const DeviceRecord& record = deviceRecordOf(context, options.device, devType, command);
+    std::fputs(buildImage(context, record).toText().c_str(), stdout);
+    return ExitOk;
+}
+
+// "apply KIND": writes that image with the kind's writer, tracing the frames when asked.
+template <typename Writer, typename BuildImage>
+int applyKindImage(CliContext& context, const CommandArguments& arguments, const std::string& kind,
+                   std::int32_t devType, BuildImage buildImage) {
+    const std::string command = "apply " + kind;
+    const DeviceKindOptions options = parseDeviceKindOptions(arguments, command, true);
+    DeviceRecord& record = deviceRecordOf(context, options.device, devType, command);
+    if (reportUnconnected(command, record))
+        return ExitFailure;
+    Writer writer(context.catalogue(), buildImage(context, record));
+    FrameRecorder recorder(context, record);
+    const ApplyResult result = runWriterOn(context, record, writer);
+    if (options.trace)
+        recorder.print();
+    return applyExitStatus(kind + " " + record.DevName, result);
+}
+
 } // namespace varnix::cli

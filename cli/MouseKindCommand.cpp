@@ -23,24 +23,11 @@ ParameterImage mouseImage(CliContext& context, const DeviceRecord& record) {
 }
 
 int runImageMouse(CliContext& context, const CommandArguments& arguments) {
-    const DeviceKindOptions options = parseDeviceKindOptions(arguments, "image mouse", false);
-    const DeviceRecord& record =
-        deviceRecordOf(context, options.device, DevTypeMouse, "image mouse");
-    std::fputs(mouseImage(context, record).toText().c_str(), stdout);
-    return ExitOk;
+    return printKindImage(context, arguments, "mouse", DevTypeMouse, mouseImage);
 }
 
 int runApplyMouse(CliContext& context, const CommandArguments& arguments) {
-    const DeviceKindOptions options = parseDeviceKindOptions(arguments, "apply mouse", true);
-    DeviceRecord& record = deviceRecordOf(context, options.device, DevTypeMouse, "apply mouse");
-    if (reportUnconnected("apply mouse", record))
-        return ExitFailure;
-    MouseWriter writer(context.catalogue(), mouseImage(context, record));
-    FrameRecorder recorder(context, record);
-    const ApplyResult result = runWriterOn(context, record, writer);
-    if (options.trace)
-        recorder.print();
-    return applyExitStatus("mouse " + record.DevName, result);
+    return applyKindImage<MouseWriter>(context, arguments, "mouse", DevTypeMouse, mouseImage);
 }
 
 const ImageKindRegistration imageRow{"mouse", {"--device INDEX", runImageMouse}};

@@ -22,23 +22,11 @@ ParameterImage padImage(CliContext& context, const DeviceRecord& record) {
 }
 
 int runImagePad(CliContext& context, const CommandArguments& arguments) {
-    const DeviceKindOptions options = parseDeviceKindOptions(arguments, "image pad", false);
-    const DeviceRecord& record = deviceRecordOf(context, options.device, DevTypePad, "image pad");
-    std::fputs(padImage(context, record).toText().c_str(), stdout);
-    return ExitOk;
+    return printKindImage(context, arguments, "pad", DevTypePad, padImage);
 }
 
 int runApplyPad(CliContext& context, const CommandArguments& arguments) {
-    const DeviceKindOptions options = parseDeviceKindOptions(arguments, "apply pad", true);
-    DeviceRecord& record = deviceRecordOf(context, options.device, DevTypePad, "apply pad");
-    if (reportUnconnected("apply pad", record))
-        return ExitFailure;
-    PadWriter writer(context.catalogue(), padImage(context, record));
-    FrameRecorder recorder(context, record);
-    const ApplyResult result = runWriterOn(context, record, writer);
-    if (options.trace)
-        recorder.print();
-    return applyExitStatus("pad " + record.DevName, result);
+    return applyKindImage<PadWriter>(context, arguments, "pad", DevTypePad, padImage);
 }
 
 const ImageKindRegistration imageRow{"pad", {"--device INDEX", runImagePad}};
