@@ -5,6 +5,7 @@
 #include "macro/KeyNames.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace varnix::cli {
@@ -59,8 +60,12 @@ int run(int argc, char** argv) {
         throw UsageError(std::string("unknown command ") + argv[i]);
     installMacroItemKeyNames();
     // Status lines of the core go to stderr so that stdout stays machine-readable.
-    setDiagnosticSink([](DiagnosticChannel, const std::string& text) {
-        std::fputs(text.c_str(), stderr);
+    // The developer trace only with VARNIX_DEBUG=1, so that an error stays one line.
+    const char* debug = std::getenv("VARNIX_DEBUG");
+    const bool showDebug = debug && std::string(debug) == "1";
+    setDiagnosticSink([showDebug](DiagnosticChannel channel, const std::string& text) {
+        if (channel == DiagnosticChannel::Console || showDebug)
+            std::fputs(text.c_str(), stderr);
     });
     return command->second.run(context, CommandArguments(argv + i + 1, argv + argc));
 }

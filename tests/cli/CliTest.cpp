@@ -70,5 +70,28 @@ TEST_F(CliTest, BadInputGivesOneLineAndExitStatusTwo) {
     }
 }
 
+TEST_F(CliTest, KeyNamesFollowTheNamedLayout) {
+    const std::pair<const char*, const char*> names[] = {
+        {"--layout us 0x15", "Y\n"}, {"--layout de 0x15", "Z\n"}, {"--layout de 21", "Z\n"},
+        {"--layout fr 0x10", "A\n"}, {"--layout us 0x01", "Escape\n"},
+    };
+    for (const auto& [arguments, name] : names) {
+        const Result result = run(std::string("keyname ") + arguments);
+        EXPECT_EQ(result.status, 0) << arguments << result.err;
+        EXPECT_EQ(result.out, name) << arguments;
+    }
+    const Result catalogue = run("keyfunctions --layout de");
+    ASSERT_EQ(catalogue.status, 0) << catalogue.err;
+    EXPECT_THAT(catalogue.out, HasSubstr("0x1D\tNull\tItemValue0x_\tY\n"));
+    EXPECT_THAT(catalogue.out, HasSubstr("0xFF\tKEY_NULL\tItemValue0xFF_NoFunction\tNo Function\n"));
+    EXPECT_THAT(catalogue.out, ::testing::Not(HasSubstr("0x03\t")));
+    for (const char* bad : {"keyname --layout us", "keyname --layout us 0xZZ", "keyname 0x15",
+                            "keyname --layout nosuchlayout 0x15", "keyfunctions --layout us x"}) {
+        const Result result = run(bad);
+        EXPECT_EQ(result.status, 2) << bad;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    }
+}
+
 } // namespace
 } // namespace varnix
