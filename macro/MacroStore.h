@@ -46,7 +46,6 @@ public:
     static constexpr const char* OptionCycleTimes = "opt_Macro_CycleTimes";
     static constexpr const char* OptionCycleUntilClick = "opt_Macro_CycleUntilClick";
     static constexpr const char* OptionCycleUntilRelease = "opt_Macro_CycleUntilRelease";
-    static constexpr int HeldKeySlots = 9;
 
     explicit MacroStore(std::filesystem::path resourceRoot = "res");
 
@@ -63,12 +62,6 @@ public:
     nlohmann::json document = nlohmann::json::object();
     // Key names for ItemDisplayText; empty: the process-wide provider (KeyNameProvider.h).
     KeyNameProvider keyNames;
-    // Recording state, kept here for the recorder.
-    std::int32_t itemCount = 0;
-    std::int32_t lastIndex = 0;
-    std::int32_t heldCount = 0;
-    std::int32_t pressCount = 0;
-    std::array<std::int32_t, HeldKeySlots> heldKeys{};
     // Set by a .dat import whose [Init] MacMd5 is "MacMd5"; while set, InsertMacroItem does
     // nothing.
     std::int32_t datLocked = 0;
