@@ -12,7 +12,7 @@ VARNIX_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libhidapi-dev libudev-dev libminizip-dev zlib1g-dev
     libcurl4-openssl-dev libxkbcommon-dev libxkbcommon-x11-dev libxcb1-dev uuid-dev
-    qt6-base-dev libqt6svg6-dev xkb-data
+    qt6-base-dev libqt6svg6-dev xkb-data fonts-dejavu-core
 )
 
 varnix_install_packages() {
