@@ -68,20 +68,27 @@ std::int32_t SharedLighting::colourIndex() const {
     return deviceModeCode(mode) == LedModeConstant ? selectedSlot + 1 : 0;
 }
 
-std::optional<LedEffect> SharedLighting::deviceEffect() const {
-    const std::optional<int> code = deviceModeCode(mode);
-    if (!code)
-        return std::nullopt;
+LedEffect SharedLighting::asLedEffect() const {
     LedEffect effect;
-    effect.mode = *code;
-    const bool constant = *code == LedModeConstant;
-    effect.colourType = constant ? LedSingleColour : LedCycleColours;
-    effect.selectedSlot = constant ? selectedSlot : 0;
+    effect.selectedSlot = selectedSlot;
+    effect.mode = mode;
     effect.brightness = brightness;
     effect.speed = speed;
     effect.symmetric = symmetric;
     effect.direction = direction;
     effect.slots = slots;
+    return effect;
+}
+
+std::optional<LedEffect> SharedLighting::deviceEffect() const {
+    const std::optional<int> code = deviceModeCode(mode);
+    if (!code)
+        return std::nullopt;
+    LedEffect effect = asLedEffect();
+    effect.mode = *code;
+    const bool constant = *code == LedModeConstant;
+    effect.colourType = constant ? LedSingleColour : LedCycleColours;
+    effect.selectedSlot = constant ? selectedSlot : 0;
     return effect;
 }
 
@@ -103,15 +110,7 @@ SharedLighting SharedLighting::fromJson(const json& document) {
 }
 
 json SharedLighting::toJson(const SharedLighting& lighting) {
-    LedEffect effect;
-    effect.selectedSlot = lighting.selectedSlot;
-    effect.mode = lighting.mode;
-    effect.brightness = lighting.brightness;
-    effect.speed = lighting.speed;
-    effect.symmetric = lighting.symmetric;
-    effect.direction = lighting.direction;
-    effect.slots = lighting.slots;
-    json object = writeLedEffect(effect, LedJsonForm::Shared);
+    json object = writeLedEffect(lighting.asLedEffect(), LedJsonForm::Shared);
     object[sharedfile::LedCount] = lighting.ledCount;
     return {{sharedfile::Root, {{ledjson::SharedMember, object}}}};
 }

@@ -50,6 +50,8 @@ public:
     // positive interval.
     std::optional<std::int64_t> repeatIntervalMs() const;
 
+    // The record's fields as a lighting effect (mode as the position, default colour type).
+    LedEffect asLedEffect() const;
     // The effect a device receives: the mapped mode code; selectedSlot and single colour only
     // in Constant (every other mode cycles, so the colour index is 0).
     std::optional<LedEffect> deviceEffect() const;

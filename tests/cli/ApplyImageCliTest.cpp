@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // varnixctl apply-image on the simulated demo devices: traces, stop positions, exit codes.
-#include "tests/support/TestSupport.h"
+#include "tests/support/DemoCliFixture.h"
 
 #include <cstdio>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 namespace fs = std::filesystem;
 
@@ -19,25 +18,13 @@ using ::testing::Not;
 
 using Result = test::CommandResult;
 
-// Demo catalogue rows (res/Home/Icons/Ndevice.json) and their devices in res/sim/demo.json.
-constexpr int DemoMouse = 0;
-constexpr int DemoKeyboard = 5;
-constexpr int DemoPad = 8;
-constexpr int UnpluggedMouse = 1;
+using test::DemoKeyboard;
+using test::DemoMouse;
+using test::DemoPad;
+using test::UnpluggedMouse;
 
-class ApplyImageCliTest : public ::testing::Test {
+class ApplyImageCliTest : public test::DemoCliFixture {
 protected:
-    ApplyImageCliTest() { fs::copy(test::sourceResDir(), res.path(), fs::copy_options::recursive); }
-
-    // Runs varnixctl on the demo scenario with a copy of the shipped resources as its root.
-    Result run(const std::string& arguments) {
-        const std::string command =
-            "env -u VARNIX_BACKEND -u VARNIX_SIM -u VARNIX_RES '" VARNIXCTL_PATH "' --res '" +
-            res.path().string() + "' --backend sim --sim '" + (res / "sim/demo.json").string() +
-            "' " + arguments;
-        return test::runShellCommand(command);
-    }
-
     static std::string fixture(const std::string& name) {
         return (test::testDataDir() / "apply" / name).string();
     }
@@ -48,8 +35,6 @@ protected:
         test::writeTextFile(res / name, text);
         return (res / name).string();
     }
-
-    test::TempDir res;
 };
 
 TEST_F(ApplyImageCliTest, TracePrintsEveryReportTheDemoDevicesReceive) {

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // varnixctl image/apply for mice, pads and the shared lighting on the simulated demo devices.
 #include "mouse/MouseModelImage.h"
-#include "tests/support/TestSupport.h"
+#include "tests/support/DemoCliFixture.h"
 
 #include <cstdio>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 namespace fs = std::filesystem;
 
@@ -18,22 +17,11 @@ using ::testing::StartsWith;
 
 using Result = test::CommandResult;
 
-// Demo catalogue rows (res/Home/Icons/Ndevice.json) and their devices in res/sim/demo.json.
-constexpr int DemoMouse = 0;
-constexpr int DemoPad = 8;
+using test::DemoMouse;
+using test::DemoPad;
 
-class DeviceKindCliTest : public ::testing::Test {
+class DeviceKindCliTest : public test::DemoCliFixture {
 protected:
-    DeviceKindCliTest() { fs::copy(test::sourceResDir(), res.path(), fs::copy_options::recursive); }
-
-    Result run(const std::string& arguments) {
-        const std::string command =
-            "env -u VARNIX_BACKEND -u VARNIX_SIM -u VARNIX_RES '" VARNIXCTL_PATH "' --res '" +
-            res.path().string() + "' --backend sim --sim '" + (res / "sim/demo.json").string() +
-            "' " + arguments;
-        return test::runShellCommand(command);
-    }
-
     static std::vector<std::string> lines(const std::string& text) {
         std::vector<std::string> out;
         std::size_t start = 0;
@@ -41,8 +29,6 @@ protected:
             out.push_back(text.substr(start, end - start));
         return out;
     }
-
-    test::TempDir res;
 };
 
 TEST_F(DeviceKindCliTest, ImageMousePrintsTheImageOfTheSavedModel) {
