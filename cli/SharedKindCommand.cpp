@@ -3,7 +3,7 @@
 #include "cli/DeviceCommandSupport.h"
 #include "cli/DeviceKindTable.h"
 #include "lighting/SharedLighting.h"
-#include "lighting/SharedLightingWriter.h"
+#include "kinds/SharedLightingWriter.h"
 
 #include <cstdio>
 

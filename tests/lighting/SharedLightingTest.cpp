@@ -7,7 +7,7 @@
 #include "keyboard/KeyboardImageBuilder.h"
 #include "lighting/LedMode.h"
 #include "lighting/PadImageBuilder.h"
-#include "lighting/SharedLightingWriter.h"
+#include "kinds/SharedLightingWriter.h"
 #include "mouse/MouseConfigFile.h"
 #include "mouse/MouseImageBuilder.h"
 #include "tests/support/TestSupport.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "lighting/SharedKeyboardLighting.h"
+#include "kinds/SharedKeyboardLighting.h"
 
 #include "keyboard/KeyboardApplyWriter.h"
 #include "keyboard/KeyboardConfig.h"

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "lighting/SharedLightingWriter.h"
+#include "kinds/SharedLightingWriter.h"
 
 #include "common/Diagnostics.h"
 #include "device/ModelFolder.h"
 #include "device/MouseWriter.h"
 #include "device/PadWriter.h"
 #include "lighting/LedMode.h"
-#include "lighting/SharedKeyboardLighting.h"
+#include "kinds/SharedKeyboardLighting.h"
 #include "mouse/MouseImageBuilder.h"
 #include "mouse/MouseModelImage.h"
 
