@@ -10,7 +10,7 @@
 #include "app/skin/SkinMenu.h"
 #include "app/skin/SkinOption.h"
 #include "app/skin/SkinTabLayout.h"
-#include "app/skin/WindowMessage.h"
+#include "common/WindowMessage.h"
 #include "common/Diagnostics.h"
 #include "device/DeviceEventHub.h"
 #include "device/ModelFolder.h"

@@ -9,6 +9,7 @@
 #include "app/ShellPage.h"
 #include "app/skin/SkinTextProvider.h"
 #include "app/skin/SkinWindow.h"
+#include "common/WindowMessage.h"
 #include "device/FindDev.h"
 #include "device/HotplugMonitor.h"
 
@@ -25,7 +26,12 @@ class CPopTipWnd;
 class DeviceEventHub;
 
 // Kinds of the device tabs, as the selection and the pages count them.
-enum TabKind : int { TabNone = 0, TabMouse = 1, TabKeyboard = 2, TabPad = 3 };
+enum TabKind : int {
+    TabNone = 0,
+    TabMouse = PageCodeMouse,
+    TabKeyboard = PageCodeKeyboard,
+    TabPad = PageCodePad
+};
 
 // Pages of "tab_main".
 enum MainPage : int { PageHome = 0, PageMacro = 1, PageMouse = 2, PageKeyboard = 3, PagePad = 4 };

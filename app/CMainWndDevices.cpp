@@ -2,7 +2,7 @@
 // The device bar, the device and tab selection and device arrival and removal.
 #include "app/CMainWnd.h"
 #include "app/CPopTipWnd.h"
-#include "app/skin/WindowMessage.h"
+#include "common/WindowMessage.h"
 #include "app/skin/SkinButton.h"
 #include "app/skin/SkinContainer.h"
 #include "app/skin/SkinOption.h"

@@ -4,7 +4,7 @@
 #include "app/PopupService.h"
 #include "app/skin/SkinOption.h"
 #include "app/skin/UiCallable.h"
-#include "app/skin/WindowMessage.h"
+#include "common/WindowMessage.h"
 
 #include <QCursor>
 #include <QMenu>
@@ -37,7 +37,7 @@ bool CMainWnd::handleMessage(int message, qintptr wParam, qintptr lParam) {
     };
     // Popups name a page by kind: 1 mouse, 2 keyboard, 3 pad, 4 home.
     auto pageForKind = [this](qintptr kind) -> ShellPage* {
-        return kind == 4 ? homePage_.get() : pageOfKind(int(kind));
+        return kind == PageCodeHome ? homePage_.get() : pageOfKind(int(kind));
     };
 
     switch (message) {

@@ -4,7 +4,7 @@
 #include "app/CMainWnd.h"
 #include "app/PopupService.h"
 #include "app/skin/SkinProgress.h"
-#include "app/skin/WindowMessage.h"
+#include "common/WindowMessage.h"
 #include "device/ApplyWriter.h"
 
 #include <QCloseEvent>

@@ -23,10 +23,6 @@ struct DeviceEvent {
     HidHandlePtr writeHandle;     // profile event: the device's write collection
 };
 
-// Messages posted to the main window.
-inline constexpr int MsgMouseDpiChanged = 2031;
-inline constexpr int MsgMouseProfileChanged = 2032;
-
 // Posts a window message; called from the consumer thread, so it must only queue.
 using PostMessageFn = std::function<void(int message, std::uint64_t wParam, std::int64_t lParam)>;
 
@@ -52,6 +48,7 @@ inline constexpr std::uint8_t LongHoldOnly = 0x80;
 
 // The feature report read for a profile event carries the profile in bits 2..3 of byte 6.
 inline constexpr std::size_t ProfileFeatureByte = 6;
+inline constexpr unsigned ProfileFeatureShift = 2;
 
 // True for a mouse's key report: id 6 and a key byte above 240.
 bool isMouseKeyReport(int devType, std::span<const std::uint8_t> report);

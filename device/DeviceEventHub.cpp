@@ -2,6 +2,7 @@
 #include "device/DeviceEventHub.h"
 
 #include "common/Diagnostics.h"
+#include "common/WindowMessage.h"
 #include "device/FindDev.h"
 
 #include <array>
@@ -105,17 +106,15 @@ void DeviceEventHub::consume(const DeviceEvent& event) {
     if (event.devenent == DpiKeyEvent && event.eventvalue1 > keyreport::KeyBase &&
         event.eventvalue1 < 256) {
         if (const auto button = queue_.buttonForKey(event.devid, key); button && post_)
-            post_(MsgMouseDpiChanged,
-                  static_cast<std::uint64_t>(*button) * 256 + (event.eventvalue2 & 7), event.devid);
+            post_(WM_DpiStage, dpiStageParam(*button, event.eventvalue2), event.devid);
     } else if (event.devenent == ProfileKeyEvent && event.eventvalue1 > keyreport::KeyBase &&
                event.eventvalue1 < 255) {
         std::array<std::uint8_t, frame::Size> feature{frame::ReportId};
         if (event.writeHandle)
             event.writeHandle->getFeatureReport(feature);
         if (const auto button = queue_.buttonForKey(event.devid, key); button && post_)
-            post_(MsgMouseProfileChanged,
-                  static_cast<std::uint64_t>(*button) * 256 +
-                      ((feature[ProfileFeatureByte] >> 2) & 3),
+            post_(WM_ProfileChanged,
+                  profileParam(*button, feature[ProfileFeatureByte] >> ProfileFeatureShift),
                   event.devid);
     }
 }

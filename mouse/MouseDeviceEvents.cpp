@@ -33,14 +33,6 @@ std::optional<MouseConfigModel> storeFromDevice(const std::filesystem::path& mod
 
 } // namespace
 
-MouseReport dpiStageReport(std::uint64_t wParam) {
-    return {static_cast<int>(wParam & 0xFF), static_cast<int>((wParam >> 8) & 0xFF)};
-}
-
-MouseReport profileReport(std::uint64_t wParam) {
-    return {static_cast<int>(wParam & 3), static_cast<int>((wParam >> 8) & 0xFF)};
-}
-
 std::optional<MouseConfigModel> StoreDpiStageFromDevice(const std::filesystem::path& modelFolder,
                                                         const MouseReport& report) {
     return storeFromDevice(

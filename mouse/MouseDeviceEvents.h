@@ -3,6 +3,7 @@
 // mouse's saved configuration when the reporting key carries a DPI or profile function.
 #pragma once
 
+#include "common/WindowMessage.h"
 #include "mouse/MouseConfigModel.h"
 
 #include <filesystem>
@@ -14,15 +15,6 @@ namespace varnix {
 inline constexpr int DpiSwitchCodes[] = {6, 11, 12};
 inline constexpr int FirstProfileSwitchCode = 22;
 inline constexpr int LastProfileSwitchCode = 26;
-
-struct MouseReport {
-    int value = 0;  // DPI stage (wParam & 0xFF) or profile (wParam & 3)
-    int button = 0; // wParam >> 8
-};
-
-// Splits the wParam of messages 2031 and 2032.
-MouseReport dpiStageReport(std::uint64_t wParam);
-MouseReport profileReport(std::uint64_t wParam);
 
 // Reloads the mouse's configuration from its model folder; when the reporting key's function in
 // the current profile is a DPI switch, stores the stage and saves. Returns the reloaded model when
