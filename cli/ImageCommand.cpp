@@ -23,17 +23,6 @@ int runDeviceKind(const DeviceKindTable& table, const char* command, CliContext&
     if (row == table.end())
         throw UsageError(std::string(command) + ": unknown device kind " + arguments.front() +
                          " (known: " + kinds + ")");
-    // Images and traces go to stdout for scripts to read; status lines (the catalogue's among
-    // them) go to stderr meanwhile.
-    struct StatusToStderr {
-        StatusToStderr()
-            : previous(setDiagnosticSink([](DiagnosticChannel, const std::string& text) {
-                  std::fputs(text.c_str(), stderr);
-                  std::fflush(stderr);
-              })) {}
-        ~StatusToStderr() { setDiagnosticSink(std::move(previous)); }
-        DiagnosticSink previous;
-    } statusToStderr;
     return row->second.run(context, CommandArguments(arguments.begin() + 1, arguments.end()));
 }
 

@@ -61,11 +61,11 @@ int run(int argc, char** argv) {
     installMacroItemKeyNames();
     // Status lines of the core go to stderr so that stdout stays machine-readable.
     // The developer trace only with VARNIX_DEBUG=1, so that an error stays one line.
-    const char* debug = std::getenv("VARNIX_DEBUG");
-    const bool showDebug = debug && std::string(debug) == "1";
-    setDiagnosticSink([showDebug](DiagnosticChannel channel, const std::string& text) {
-        if (channel == DiagnosticChannel::Console || showDebug)
+    setDiagnosticSink([](DiagnosticChannel channel, const std::string& text) {
+        if (channel == DiagnosticChannel::Console || debugChannelEnabled()) {
             std::fputs(text.c_str(), stderr);
+            std::fflush(stderr);
+        }
     });
     return command->second.run(context, CommandArguments(argv + i + 1, argv + argc));
 }

@@ -3,6 +3,8 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <vector>
 
@@ -27,9 +29,19 @@ void diagnostic(DiagnosticChannel channel, const std::string& text) {
         sink(channel, text);
         return;
     }
+    if (channel == DiagnosticChannel::Debug && !debugChannelEnabled())
+        return;
     std::FILE* stream = channel == DiagnosticChannel::Console ? stdout : stderr;
     std::fputs(text.c_str(), stream);
     std::fflush(stream);
+}
+
+bool debugChannelEnabled() {
+    static const bool enabled = [] {
+        const char* value = std::getenv("VARNIX_DEBUG");
+        return value && std::strcmp(value, "1") == 0;
+    }();
+    return enabled;
 }
 
 DiagnosticSink setDiagnosticSink(DiagnosticSink sink) {

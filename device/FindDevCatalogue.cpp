@@ -153,7 +153,7 @@ void FindDev::LoadCatalogue(const fs::path& resourceRoot) {
         consoleOutput(formatText("Unzip failed!err=%d\n", unpacked.errorCode));
         return;
     }
-    consoleOutput("Start Unzip...\n");
+    debugOutput("Start Unzip...\n");
     for (const std::string& problem : unpacked.problems)
         debugOutput(std::string(ArchiveName) + ": " + problem + "\n");
     // The file is read once all entries are out, so the lists come from this archive's copy.

@@ -25,7 +25,7 @@ protected:
     }
 
     Result run(const std::string& arguments, const std::string& environment = "") {
-        const std::string command = "env -u VARNIX_BACKEND -u VARNIX_SIM -u VARNIX_RES " +
+        const std::string command = "env -u VARNIX_BACKEND -u VARNIX_SIM -u VARNIX_RES -u VARNIX_DEBUG " +
                                     environment + " '" VARNIXCTL_PATH "' --res '" +
                                     res.path().string() + "' " + arguments;
         return test::runShellCommand(command);
@@ -41,7 +41,18 @@ TEST_F(CliTest, DevicesListsTheDemoDevicesAsConnected) {
     EXPECT_THAT(result.out, HasSubstr("1 Mouse 1441 \"Tavro_Quenra-Rum2\" MouseB 0\n"));
     EXPECT_THAT(result.out, HasSubstr("5 Keyboard 2351 \"Tavro_Quenra-Sel1\" KeyboardA 1\n"));
     EXPECT_THAT(result.out, HasSubstr("8 Pad 3031 \"Tavro_Quenra-Wel1\" PadA 1\n"));
-    EXPECT_THAT(result.err, HasSubstr("Start Unzip..."));
+    // The catalogue's unpacking is developer trace: shown only when asked for.
+    EXPECT_EQ(result.err, "");
+    const Result traced = run("--backend sim --sim '" + (res / "sim/demo.json").string() + "' devices",
+                              "VARNIX_DEBUG=1");
+    EXPECT_THAT(traced.err, HasSubstr("Start Unzip..."));
+}
+
+TEST_F(CliTest, ImageCommandsKeepStderrForErrorsOnly) {
+    const Result result =
+        run("--backend sim --sim '" + (res / "sim/demo.json").string() + "' image pad --device 8");
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
 }
 
 TEST_F(CliTest, EnvironmentChoosesTheBackendAndOptionsOverrideIt) {

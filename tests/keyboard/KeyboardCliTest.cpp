@@ -49,7 +49,7 @@ protected:
 
     Result run(const std::string& arguments) {
         const std::string command =
-            "env -u VARNIX_BACKEND -u VARNIX_SIM -u VARNIX_RES '" VARNIXCTL_PATH
+            "env -u VARNIX_BACKEND -u VARNIX_SIM -u VARNIX_RES -u VARNIX_DEBUG '" VARNIXCTL_PATH
             "' --backend sim --sim '" +
             (res / "kb.json").string() + "' --res '" + res.path().string() + "' " + arguments;
         return test::runShellCommand(command);

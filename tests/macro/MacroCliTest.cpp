@@ -23,7 +23,7 @@ protected:
 
     Result run(const std::string& arguments) {
         const std::string command =
-            "env -u VARNIX_BACKEND -u VARNIX_SIM -u VARNIX_RES '" VARNIXCTL_PATH "' --res '" +
+            "env -u VARNIX_BACKEND -u VARNIX_SIM -u VARNIX_RES -u VARNIX_DEBUG '" VARNIXCTL_PATH "' --res '" +
             res.path().string() + "' " + arguments;
         return test::runShellCommand(command);
     }

@@ -23,7 +23,7 @@ protected:
     }
 
     CommandResult run(const std::string& arguments) {
-        return runShellCommand("env -u VARNIX_BACKEND -u VARNIX_SIM -u VARNIX_RES '" VARNIXCTL_PATH
+        return runShellCommand("env -u VARNIX_BACKEND -u VARNIX_SIM -u VARNIX_RES -u VARNIX_DEBUG '" VARNIXCTL_PATH
                                "' --res '" +
                                res.path().string() + "' --backend sim --sim '" +
                                (res / "sim/demo.json").string() + "' " + arguments);
