@@ -195,7 +195,7 @@ void CMainWnd::closeEvent(QCloseEvent* event) {
         exiting_ = true;
         event->accept();
         hide();
-        emit exitRequested();
+        Q_EMIT exitRequested();
         return;
     }
     event->ignore();

@@ -114,7 +114,7 @@ public:
     void openAbout();
     std::filesystem::path resourcePath(const std::string& name) const;
 
-signals:
+Q_SIGNALS:
     // The program ends (tray "exit", or closing without a tray).
     void exitRequested();
 

@@ -6,6 +6,7 @@
 #include "app/skin/SkinProgress.h"
 #include "common/WindowMessage.h"
 #include "device/ApplyWriter.h"
+#include "kinds/DeviceKind.h"
 
 #include <QCloseEvent>
 
@@ -14,10 +15,14 @@ namespace {
 const QString ProgressControl = QStringLiteral("apply_progress");
 } // namespace
 
-CapplyProgressWnd::CapplyProgressWnd(int applyKind, ApplyWriter& writer, CMainWnd* mainWindow,
-                                     QWidget* owner)
-    : SkinWindow(owner, Qt::Tool | Qt::FramelessWindowHint), applyKind_(applyKind), writer_(writer),
+CapplyProgressWnd::CapplyProgressWnd(const DeviceKind& kind, ApplyWriter& writer,
+                                     CMainWnd* mainWindow, QWidget* owner)
+    : SkinWindow(owner, Qt::Tool | Qt::FramelessWindowHint), kind_(kind), writer_(writer),
       mainWindow_(mainWindow) {}
+
+int CapplyProgressWnd::ApplyKind() const {
+    return kind_.pageCode;
+}
 
 CapplyProgressWnd::~CapplyProgressWnd() {
     // The worker uses this window until it ends.
@@ -38,9 +43,8 @@ void CapplyProgressWnd::notify(const SkinNotify& message) {
                 this, [this, result] { finish(result); }, Qt::QueuedConnection);
         });
     if (!started) {
-        ApplyResult busy;
-        busy.status = ApplyStatus::Failed;
-        busy.message = "an apply is already running";
+        const ApplyResult busy =
+            ApplyResult::failed(Status::Failed, "an apply is already running");
         QMetaObject::invokeMethod(
             this, [this, busy] { finish(busy); }, Qt::QueuedConnection);
     }
@@ -59,20 +63,15 @@ bool CapplyProgressWnd::handleMessage(int message, qintptr wParam, qintptr) {
 void CapplyProgressWnd::finish(const ApplyResult& result) {
     result_ = result;
     finished_ = true;
-    if (result.status == ApplyStatus::TooLarge) {
+    if (result.status == Status::TooLarge) {
         if (mainWindow_)
             mainWindow_->postMessage(WM_MaxDataWarn);
     } else if (!result.completed()) {
         // A failed apply is said, never passed off as done.
-        const QString title = mainWindow_ ? mainWindow_->messageText(QStringLiteral("Error"))
-                                          : QStringLiteral("Error");
-        const QString intro = mainWindow_ ? mainWindow_->messageText(QStringLiteral("ApplyErr"))
-                                          : QStringLiteral("ApplyErr");
-        const QString button =
-            mainWindow_ ? mainWindow_->messageText(QStringLiteral("MessageOK")) : QString();
-        PopupService::information(
-            parentWidget(), title,
-            intro + QLatin1Char('\n') + QString::fromStdString(result.message), button);
+        PopupService::showOutcome(
+            parentWidget(), result,
+            [this](const QString& key) { return mainWindow_ ? mainWindow_->messageText(key) : key; },
+            true);
     }
     closeWindow(0);
 }
@@ -86,15 +85,11 @@ void CapplyProgressWnd::closeEvent(QCloseEvent* event) {
     SkinWindow::closeEvent(event);
 }
 
-ApplyResult CapplyProgressWnd::RunApply(int applyKind, ApplyWriter& writer, CMainWnd* mainWindow,
-                                        QWidget* owner) {
-    CapplyProgressWnd popup(applyKind, writer, mainWindow, owner);
-    if (!popup.create(QStringLiteral("popApplyProgress"))) {
-        ApplyResult failed;
-        failed.status = ApplyStatus::Failed;
-        failed.message = popup.skinError().toStdString();
-        return failed;
-    }
+ApplyResult CapplyProgressWnd::RunApply(const DeviceKind& kind, ApplyWriter& writer,
+                                        CMainWnd* mainWindow, QWidget* owner) {
+    CapplyProgressWnd popup(kind, writer, mainWindow, owner);
+    if (!popup.create(QStringLiteral("popApplyProgress")))
+        return ApplyResult::failed(Status::Failed, popup.skinError().toStdString());
     // Exactly over the owner window.
     if (owner)
         popup.setGeometry(owner->geometry());

@@ -12,13 +12,14 @@ namespace varnix {
 
 class ApplyWriter;
 class CMainWnd;
+struct DeviceKind;
 
 class CapplyProgressWnd : public SkinWindow {
     Q_OBJECT
 public:
-    // ApplyKind: 1 mouse page, 2 keyboard, 3 pad. `mainWindow` receives 2045 and gives the
+    // `kind`: the device kind whose page applies. `mainWindow` receives 2045 and gives the
     // texts of an error (may be null); the writer must outlive the popup.
-    CapplyProgressWnd(int applyKind, ApplyWriter& writer, CMainWnd* mainWindow,
+    CapplyProgressWnd(const DeviceKind& kind, ApplyWriter& writer, CMainWnd* mainWindow,
                       QWidget* owner = nullptr);
     ~CapplyProgressWnd() override;
 
@@ -29,10 +30,11 @@ public:
 
     // Creates the popup over the owner's rectangle, runs the apply modally and returns how it
     // ended.
-    static ApplyResult RunApply(int applyKind, ApplyWriter& writer, CMainWnd* mainWindow,
+    static ApplyResult RunApply(const DeviceKind& kind, ApplyWriter& writer, CMainWnd* mainWindow,
                                 QWidget* owner);
 
-    int ApplyKind() const { return applyKind_; }
+    // 1 mouse page, 2 keyboard, 3 pad.
+    int ApplyKind() const;
     const ApplyResult& result() const { return result_; }
     // Every value the progress bar was set to, in order.
     const QList<int>& progressSeen() const { return progressSeen_; }
@@ -43,7 +45,7 @@ protected:
 private:
     void finish(const ApplyResult& result);
 
-    int applyKind_;
+    const DeviceKind& kind_;
     ApplyWriter& writer_;
     CMainWnd* mainWindow_;
     ApplyRunner runner_;

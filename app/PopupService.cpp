@@ -37,6 +37,21 @@ void PopupService::information(QWidget* parent, const QString& title, const QStr
     CMsgWnd::MessageBoxInfo(parent, title, text, buttonText);
 }
 
+bool PopupService::showOutcome(QWidget* parent, const Outcome& outcome, const TextLookup& text,
+                               bool withDetail) {
+    if (!outcome.hasMessage())
+        return false;
+    auto lookup = [&](const std::string& key) {
+        const QString id = QString::fromStdString(key);
+        return text ? text(id) : id;
+    };
+    QString body = lookup(outcome.messageKey);
+    if (withDetail && !outcome.detail.empty())
+        body += QLatin1Char('\n') + QString::fromStdString(outcome.detail);
+    information(parent, lookup(outcome.titleKey), body, lookup("MessageOK"));
+    return true;
+}
+
 void PopupService::plainMessage(QWidget* parent, const QString& text) {
     if (responder()) {
         responder()({PopupKind::PlainMessage, QString(), text, QString(), QString()});

@@ -2,6 +2,8 @@
 // The one way every message box and question is shown; tests install a responder instead.
 #pragma once
 
+#include "common/Outcome.h"
+
 #include <QList>
 #include <QString>
 #include <functional>
@@ -40,6 +42,14 @@ public:
     static void information(QWidget* parent, const QString& title, const QString& text,
                             const QString& buttonText = QString());
     static void plainMessage(QWidget* parent, const QString& text);
+
+    // The language text of a key (the key itself when the texts lack it).
+    using TextLookup = std::function<QString(const QString& key)>;
+    // Shows what a core outcome tells the user, when it tells anything: an information box with
+    // the texts of its title and message keys and an OK button ("MessageOK"); with `withDetail`
+    // the outcome's detail follows the message on its own line. Returns whether a box was shown.
+    static bool showOutcome(QWidget* parent, const Outcome& outcome, const TextLookup& text,
+                            bool withDetail = false);
 };
 
 } // namespace varnix

@@ -44,7 +44,7 @@ bool SingleInstance::claim() {
             connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
             connect(client, &QLocalSocket::readyRead, this, [this, client] {
                 if (client->readAll().contains("show"))
-                    emit showRequested();
+                    Q_EMIT showRequested();
             });
         }
     });

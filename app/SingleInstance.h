@@ -24,7 +24,7 @@ public:
     // process runs without protection (true).
     bool claim();
 
-signals:
+Q_SIGNALS:
     // A later start asked this copy to show its window.
     void showRequested();
 

@@ -76,7 +76,7 @@ Figures measure(ApplyWriter& writer, int repetitions, Clock& clock = systemClock
         const double ms =
             std::chrono::duration<double, std::milli>(WallClock::now() - start).count();
         if (!result.completed() || lastPercent.load() != 100) {
-            std::fprintf(stderr, "apply failed: %s\n", result.message.c_str());
+            std::fprintf(stderr, "apply failed: %s\n", result.detail.c_str());
             std::exit(1);
         }
         figures.bestMs = std::min(figures.bestMs, ms);
@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
     KeyboardWriter keyboardUnpaced(unpaced, keyboardImage, 16383);
     const Figures keyboardWork = measure(keyboardUnpaced, repetitions, noSleep);
     report("keyboard-like, 1 KiB", keyboardImage, SmallBlockSize,
-           KeyboardWriter::stopPosition(keyboardImage), measure(keyboard, repetitions),
+           KeyboardWriter::stopOf(keyboardImage), measure(keyboard, repetitions),
            keyboardWork);
 
     const ParameterImage mouseImage = mouseLikeImage();
@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
     MouseWriter mouse(device, mouseImage);
     MouseWriter mouseUnpaced(unpaced, mouseImage);
     const Figures mouseWork = measure(mouseUnpaced, repetitions, noSleep);
-    report("mouse-like, 3 KiB", mouseImage, LargeBlockSize, MouseWriter::stopPosition(mouseImage),
+    report("mouse-like, 3 KiB", mouseImage, LargeBlockSize, MouseWriter::stopOf(mouseImage),
            measure(mouse, repetitions), mouseWork);
     return 0;
 }

@@ -118,28 +118,17 @@ int runApplyImage(CliContext& context, const CommandArguments& arguments) {
     std::optional<FrameRecorder> recorder;
     if (options.trace)
         recorder.emplace(context, record);
-    catalogue.writeTarget().set(record.WriteHandle);
-
-    // A long write shows its progress on a terminal; scripts reading stderr get one line only.
-    const bool showProgress = ::isatty(STDERR_FILENO) != 0;
-    ApplyRunner runner(systemClock(), 0);
-    runner.start(
-        [&](const ProgressCallback& progress) {
+    const HidHandlePtr target = record.WriteHandle;
+    const ApplyResult result =
+        runApplyJob("apply-image", [&](const ProgressCallback& progress) {
+            const PinnedWriteTarget pin(catalogue, target);
             return ImageWriteOut(catalogue, options.block, stop).run(image, progress);
-        },
-        [showProgress](int percent) {
-            if (showProgress)
-                std::fprintf(stderr, "\rapply-image: %3d %%", percent);
         });
-    const ApplyResult result = runner.wait();
-    catalogue.writeTarget().clear();
-    if (showProgress)
-        std::fputc('\n', stderr);
 
     if (recorder)
         recorder->print();
     if (!result.completed()) {
-        std::fprintf(stderr, "varnixctl: apply failed: %s\n", result.message.c_str());
+        std::fprintf(stderr, "varnixctl: apply failed: %s\n", result.detail.c_str());
         return ExitFailure;
     }
     if (result.refusedFrames > 0) {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the device-kind rows of "image" and "apply" share: options, the catalogue row, the model
-// folder, the frame trace and running a writer.
+// What "image" and "apply" share: options, the catalogue row, the model folder, the frame trace
+// and running a writer.
 #pragma once
 
 #include "cli/CliContext.h"
@@ -9,6 +9,7 @@
 #include "device/ApplyWriter.h"
 #include "device/ModelFolder.h"
 #include "device/SimulatedBackend.h"
+#include "kinds/DeviceKind.h"
 
 #include <algorithm>
 #include <cctype>
@@ -193,7 +194,7 @@ inline bool reportUnconnected(const std::string& command, const DeviceRecord& re
 inline int applyExitStatus(const std::string& what, const ApplyResult& result) {
     if (!result.completed()) {
         std::fprintf(stderr, "varnixctl: %s: apply failed: %s\n", what.c_str(),
-                     result.message.c_str());
+                     result.detail.c_str());
         return ExitFailure;
     }
     if (result.refusedFrames > 0) {
@@ -204,55 +205,53 @@ inline int applyExitStatus(const std::string& what, const ApplyResult& result) {
     return ExitOk;
 }
 
-// Runs a writer on the apply worker with the record as write target; progress on a terminal.
-inline ApplyResult runWriterOn(CliContext& context, DeviceRecord& record, ApplyWriter& writer) {
-    if (!record.Connected || !record.WriteHandle) {
-        ApplyResult result;
-        result.status = ApplyStatus::Failed;
-        result.message = "device " + record.DevName + " is not connected";
-        return result;
-    }
-    FindDev& catalogue = context.catalogue();
-    catalogue.writeTarget().set(record.WriteHandle);
+// Runs an apply on the apply worker. A long write shows its progress on a terminal; scripts
+// reading stderr get no progress lines.
+inline ApplyResult runApplyJob(const char* label, ApplyRunner::Job job) {
     const bool showProgress = ::isatty(STDERR_FILENO) != 0;
     ApplyRunner runner(systemClock(), 0);
-    runner.start(writer, [showProgress](int percent) {
+    runner.start(std::move(job), [showProgress, label](int percent) {
         if (showProgress)
-            std::fprintf(stderr, "\rapply: %3d %%", percent);
+            std::fprintf(stderr, "\r%s: %3d %%", label, percent);
     });
     const ApplyResult result = runner.wait();
-    catalogue.writeTarget().clear();
     if (showProgress)
         std::fputc('\n', stderr);
     return result;
 }
 
-// "image KIND": prints the image that `buildImage(context, record)` makes for a row of the type.
-template <typename BuildImage>
-int printKindImage(CliContext& context, const CommandArguments& arguments, const std::string& kind,
-                   std::int32_t devType, BuildImage buildImage) {
-    const std::string command = "image " + kind;
-    const DeviceKindOptions options = parseDeviceKindOptions(arguments, command, false);
-    const DeviceRecord& record = deviceRecordOf(context, options.device, devType, command);
-    std::fputs(buildImage(context, record).toText().c_str(), stdout);
-    return ExitOk;
+// Runs a writer on the apply worker with the record as its target.
+inline ApplyResult runWriterOn(DeviceRecord& record, ApplyWriter& writer) {
+    if (!record.Connected || !record.WriteHandle)
+        return ApplyResult::failed(Status::Failed, "device " + record.DevName + " is not connected");
+    writer.setTarget(record.WriteHandle);
+    return runApplyJob("apply", [&writer](const ProgressCallback& progress) {
+        return writer.write(progress);
+    });
 }
 
-// "apply KIND": writes that image with the kind's writer, tracing the frames when asked.
-template <typename Writer, typename BuildImage>
-int applyKindImage(CliContext& context, const CommandArguments& arguments, const std::string& kind,
-                   std::int32_t devType, BuildImage buildImage) {
-    const std::string command = "apply " + kind;
-    const DeviceKindOptions options = parseDeviceKindOptions(arguments, command, true);
-    DeviceRecord& record = deviceRecordOf(context, options.device, devType, command);
-    if (reportUnconnected(command, record))
-        return ExitFailure;
-    Writer writer(context.catalogue(), buildImage(context, record));
-    FrameRecorder recorder(context, record);
-    const ApplyResult result = runWriterOn(context, record, writer);
-    if (options.trace)
-        recorder.print();
-    return applyExitStatus(kind + " " + record.DevName, result);
+// A kind's saved model of a catalogue row; warnings about the image go to stderr.
+inline KindModel kindModelOf(CliContext& context, const DeviceRecord& record) {
+    KindModel model;
+    model.resourceRoot = context.resolvedResourceRoot();
+    model.modelFolder = modelFolderOf(context, record);
+    model.warn = [](const std::string& warning) {
+        std::fprintf(stderr, "varnixctl: %s\n", warning.c_str());
+    };
+    return model;
+}
+
+// A model file that cannot be read is a usage error; other refusals are failures.
+inline bool unreadableModel(const Outcome& outcome) {
+    return outcome.status == Status::Invalid || outcome.status == Status::Missing;
+}
+
+// "mouse, keyboard, pad".
+inline std::string deviceKindNames() {
+    std::string names;
+    for (const DeviceKind& kind : deviceKinds())
+        names += (names.empty() ? "" : ", ") + std::string(kind.name);
+    return names;
 }
 
 } // namespace varnix::cli

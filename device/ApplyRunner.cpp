@@ -49,9 +49,9 @@ void ApplyRunner::work(const Job& job, const ProgressCallback& progress,
     try {
         result = job(progress);
     } catch (const std::exception& error) {
-        result = ApplyResult{ApplyStatus::Failed, error.what(), 0, 0};
+        result = ApplyResult::failed(Status::Failed, error.what());
     } catch (...) {
-        result = ApplyResult{ApplyStatus::Failed, "the writer failed", 0, 0};
+        result = ApplyResult::failed(Status::Failed, "the writer failed");
     }
     clock_.sleepMs(closeDelayMs_);
     {

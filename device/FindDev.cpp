@@ -57,14 +57,34 @@ bool FindDev::OpenDevice(DeviceRecord& record) {
     record.Caps = readCaps;
     if (record.DevType != DevTypeMouse) {
         writeTarget_.set(record.WriteHandle);
-        record.BaseAddress = ReadBaseAddress();
+        // Read from the new device itself, even while this object's frames are pinned elsewhere.
+        record.BaseAddress = readBaseAddressFrom(record.WriteHandle);
     }
     return true;
 }
 
+void FindDev::pinWriteTarget(HidHandlePtr target) {
+    std::lock_guard lock(pinMutex_);
+    pinned_ = std::move(target);
+}
+
+void FindDev::unpinWriteTarget() {
+    std::lock_guard lock(pinMutex_);
+    pinned_.reset();
+}
+
+HidHandlePtr FindDev::currentTarget() const {
+    {
+        std::lock_guard lock(pinMutex_);
+        if (pinned_)
+            return *pinned_;
+    }
+    return writeTarget_.get();
+}
+
 void FindDev::sendReportBuffer() {
     ReportBuffer[frame::ReportIdByte] = frame::ReportId;
-    HidHandlePtr target = writeTarget_.get();
+    HidHandlePtr target = currentTarget();
     if (!target)
         return; // no device selected: nothing to send to, and nothing lost
     switch (target->sendFeature(std::span<const std::uint8_t>(ReportBuffer.data(), frame::Size))) {
@@ -120,7 +140,7 @@ void FindDev::ReadBlock(std::span<std::uint8_t, 8> out) {
         clock_.sleepMs(pause::ReadStep);
         // A failed read leaves the buffer as it was, so the caller sees the previous contents.
         ReportBuffer[frame::ReportIdByte] = frame::ReportId;
-        if (HidHandlePtr target = writeTarget_.get())
+        if (HidHandlePtr target = currentTarget())
             target->getFeatureReport(std::span<std::uint8_t>(ReportBuffer.data(), frame::Size));
         out[i] = ReportBuffer[frame::FetchedByte];
     }
@@ -134,17 +154,19 @@ void FindDev::ActivateSettings() {
     sendMemoryFrame(frame::OpEnd, 0, 0, 0, 0);
 }
 
-int FindDev::ReadBaseAddress() {
+int FindDev::ReadBaseAddress() { return readBaseAddressFrom(currentTarget()); }
+
+int FindDev::readBaseAddressFrom(const HidHandlePtr& target) {
     std::fill(ReportBuffer.begin() + 1, ReportBuffer.end(), 0);
     ReportBuffer[frame::ReportIdByte] = frame::ReportId;
-    if (HidHandlePtr target = writeTarget_.get())
+    if (target)
         target->getFeatureReport(
             std::span<std::uint8_t>(ReportBuffer.data(), frame::BaseAddressReadSize));
     return ReportBuffer[frame::BaseAddressLowByte] + 256 * ReportBuffer[frame::BaseAddressHighByte];
 }
 
 bool FindDev::QueryProductInfo(std::string& name, int& pid, int& vid) {
-    HidHandlePtr target = writeTarget_.get();
+    HidHandlePtr target = currentTarget();
     if (!target)
         return false;
     std::string product;

@@ -11,6 +11,8 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -115,16 +117,41 @@ public:
     Clock& clock() { return clock_; }
     SharedWriteHandle& writeTarget() { return writeTarget_; }
 
+    // While pinned, every frame, read and query of this object goes to `target` (none: nowhere),
+    // whatever the process-wide target becomes meanwhile: a keyboard or pad opened during an
+    // apply takes the process-wide target, and the apply must stay with its own device.
+    void pinWriteTarget(HidHandlePtr target);
+    void unpinWriteTarget();
+    // The handle the next frame goes to: the pinned one, else the process-wide target.
+    HidHandlePtr currentTarget() const;
+
 private:
     void sendMemoryFrame(std::uint8_t operation, std::uint8_t index, int address,
                          std::uint8_t data, std::uint8_t lastIndex);
     void sendReportBuffer();
+    int readBaseAddressFrom(const HidHandlePtr& target);
 
     HidBackend& backend_;
     Clock& clock_;
     SharedWriteHandle& writeTarget_;
     std::atomic<int> refusedFrames_{0};
     std::atomic<bool> targetVanished_{false};
+    mutable std::mutex pinMutex_; // guards pinned_
+    std::optional<HidHandlePtr> pinned_;
+};
+
+// Pins a device object's frames to one target for its lifetime.
+class PinnedWriteTarget {
+public:
+    PinnedWriteTarget(FindDev& device, HidHandlePtr target) : device_(device) {
+        device_.pinWriteTarget(std::move(target));
+    }
+    ~PinnedWriteTarget() { device_.unpinWriteTarget(); }
+    PinnedWriteTarget(const PinnedWriteTarget&) = delete;
+    PinnedWriteTarget& operator=(const PinnedWriteTarget&) = delete;
+
+private:
+    FindDev& device_;
 };
 
 } // namespace varnix

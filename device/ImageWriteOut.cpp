@@ -51,12 +51,12 @@ std::vector<ImageRun> ImageWriteOut::planRuns(const ParameterImage& image, int b
 }
 
 ApplyResult ImageWriteOut::stopped(int bytesWritten, int total) const {
-    ApplyResult result;
-    result.status = ApplyStatus::DeviceGone;
-    result.bytesWritten = bytesWritten;
+    ApplyResult result = ApplyResult::failed(
+        Status::DeviceGone,
+        formatText("the device was removed during the apply (%d of %d bytes written)",
+                   bytesWritten, total),
+        bytesWritten);
     result.refusedFrames = device_.refusedFrames();
-    result.message = formatText("the device was removed during the apply (%d of %d bytes written)",
-                                bytesWritten, total);
     return result;
 }
 

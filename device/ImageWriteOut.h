@@ -36,7 +36,7 @@ public:
 
     // Writes the runs, reporting the percentage after each one, sends ActivateSettings, runs the
     // writer's completion step and reports 100. A present device that refuses frames does not
-    // stop it; a device that is gone ends it at once with ApplyStatus::DeviceGone.
+    // stop it; a device that is gone ends it at once with Status::DeviceGone.
     ApplyResult run(const ParameterImage& image, const ProgressCallback& progress,
                     const std::function<void()>& completion = {});
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "device/ApplyWriter.h"
-#include "device/FindDev.h"
+#include "device/ImageWriteOut.h"
 
 #include <functional>
 
@@ -16,6 +16,8 @@ inline constexpr int KeyboardCapacityReserve = 72;
 
 class KeyboardWriter final : public ApplyWriter {
 public:
+    static constexpr int BlockSize = SmallBlockSize;
+
     // capacity: the model's memory capacity (feature profile "EEP_CAP").
     KeyboardWriter(FindDev& device, ImageSource source, int capacity = DefaultEepCapacity);
     KeyboardWriter(FindDev& device, ParameterImage image, int capacity = DefaultEepCapacity);
@@ -25,14 +27,16 @@ public:
     void setCompletion(std::function<void()> completion) { completion_ = std::move(completion); }
 
     // The write-out stops after the last image byte; that address must not pass capacity - 72.
-    static int stopPosition(const ParameterImage& image) { return image.endAddress(); }
+    static int stopOf(const ParameterImage& image) { return image.endAddress(); }
     static bool fits(const ParameterImage& image, int capacity);
 
-    ApplyResult write(const ProgressCallback& progress) override;
+protected:
+    int blockSize() const override { return BlockSize; }
+    int stopPosition(const ParameterImage& image) const override { return stopOf(image); }
+    std::optional<std::string> whyTooLarge(const ParameterImage& image) const override;
+    void completion() override;
 
 private:
-    FindDev& device_;
-    ImageSource source_;
     int capacity_;
     std::function<void()> completion_;
 };

@@ -8,7 +8,7 @@
 namespace varnix {
 
 PadWriter::PadWriter(FindDev& device, ImageSource source)
-    : device_(device), source_(std::move(source)) {}
+    : ApplyWriter(device, std::move(source)) {}
 
 PadWriter::PadWriter(FindDev& device, ParameterImage image)
     : PadWriter(device, fixedImage(std::move(image))) {}
@@ -27,7 +27,7 @@ PadWriter::productStringBytes(const std::string& product) {
 
 std::optional<PadWriter::Identity> PadWriter::queryIdentity() {
     Identity identity;
-    if (!device_.QueryProductInfo(identity.product, identity.pid, identity.vid))
+    if (!device().QueryProductInfo(identity.product, identity.pid, identity.vid))
         return std::nullopt;
     return identity;
 }
@@ -35,29 +35,25 @@ std::optional<PadWriter::Identity> PadWriter::queryIdentity() {
 void PadWriter::restoreIdentity(const Identity& identity) {
     const auto product = productStringBytes(identity.product);
     for (std::size_t offset = 0; offset < product.size(); offset += SmallBlockSize)
-        device_.WriteBlock(pad_identity::ProductStringAddress + static_cast<int>(offset),
+        device().WriteBlock(pad_identity::ProductStringAddress + static_cast<int>(offset),
                            std::span(product).subspan(offset, SmallBlockSize));
     const std::array<std::uint8_t, pad_identity::IdsSize> ids{
         static_cast<std::uint8_t>(identity.pid & 0xFF),
         static_cast<std::uint8_t>((identity.pid >> 8) & 0xFF),
         static_cast<std::uint8_t>(identity.vid & 0xFF),
         static_cast<std::uint8_t>((identity.vid >> 8) & 0xFF)};
-    device_.WriteBlock(pad_identity::IdsAddress, ids);
+    device().WriteBlock(pad_identity::IdsAddress, ids);
 }
 
-ApplyResult PadWriter::write(const ProgressCallback& progress) {
+void PadWriter::beforeImage() {
     // Without a first reading there is nothing trustworthy to restore, so no restore then.
-    const std::optional<Identity> kept = queryIdentity();
-    std::optional<ParameterImage> image = source_ ? source_() : std::nullopt;
-    if (!image)
-        return abandoned();
-    auto completion = [&] {
-        const std::optional<Identity> now = queryIdentity();
-        if (kept && now && *now != *kept)
-            restoreIdentity(*kept);
-    };
-    return ImageWriteOut(device_, SmallBlockSize, PadStopPosition)
-        .run(*image, progress, completion);
+    kept_ = queryIdentity();
+}
+
+void PadWriter::completion() {
+    const std::optional<Identity> now = queryIdentity();
+    if (kept_ && now && *now != *kept_)
+        restoreIdentity(*kept_);
 }
 
 } // namespace varnix

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "device/ApplyWriter.h"
-#include "device/FindDev.h"
+#include "device/ImageWriteOut.h"
 
 #include <array>
 #include <cstdint>
@@ -27,6 +27,8 @@ inline constexpr std::size_t IdsSize = 4;
 
 class PadWriter final : public ApplyWriter {
 public:
+    static constexpr int BlockSize = SmallBlockSize;
+
     PadWriter(FindDev& device, ImageSource source);
     PadWriter(FindDev& device, ParameterImage image);
 
@@ -35,9 +37,18 @@ public:
     static std::array<std::uint8_t, pad_identity::ProductStringSize>
     productStringBytes(const std::string& product);
 
+    static int stopOf(const ParameterImage&) { return PadStopPosition; }
+
+protected:
+    int blockSize() const override { return BlockSize; }
+    int stopPosition(const ParameterImage& image) const override { return stopOf(image); }
+    std::optional<std::string> whyTooLarge(const ParameterImage&) const override {
+        return std::nullopt;
+    }
     // Reads the identity before the image is built and, after activation, restores it when the
     // image changed it.
-    ApplyResult write(const ProgressCallback& progress) override;
+    void beforeImage() override;
+    void completion() override;
 
 private:
     struct Identity {
@@ -49,8 +60,7 @@ private:
     std::optional<Identity> queryIdentity();
     void restoreIdentity(const Identity& identity);
 
-    FindDev& device_;
-    ImageSource source_;
+    std::optional<Identity> kept_;
 };
 
 } // namespace varnix

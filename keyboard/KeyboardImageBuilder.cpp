@@ -202,7 +202,7 @@ void KeyboardImageBuilder::putMatrixAndFn(ParameterImage& image, int base) const
         image.add(base + offset, 0);
 }
 
-bool KeyboardImageBuilder::putMacros(KeyboardImage& out, int base, std::string* error) const {
+std::optional<std::string> KeyboardImageBuilder::putMacros(KeyboardImage& out, int base) const {
     const MacroBodyEncoder encoder(device_.macroValues);
     int address = (base + DirectoryEnd + BodyAlignment - 1) / BodyAlignment * BodyAlignment;
     for (int slot = 0; slot < MacroSlotCodeCount; ++slot) {
@@ -216,11 +216,8 @@ bool KeyboardImageBuilder::putMacros(KeyboardImage& out, int base, std::string* 
         if (entry.macro) {
             std::string why;
             const std::optional<MacroBody> body = encoder.encode(entry.macro->data, address, &why);
-            if (!body) {
-                if (error)
-                    *error = formatText("macro slot %d: ", slot) + why;
-                return false;
-            }
+            if (!body)
+                return formatText("macro slot %d: ", slot) + why;
             for (std::size_t i = 0; i < body->bytes.size(); ++i)
                 out.image.add(address + static_cast<int>(i), body->bytes[i]);
             entry.entryCount = body->entryCount;
@@ -239,15 +236,15 @@ bool KeyboardImageBuilder::putMacros(KeyboardImage& out, int base, std::string* 
         out.image.add(at + 4, byteOf(n & 0x80));
         address += entry.size;
     }
-    return true;
+    return std::nullopt;
 }
 
-std::optional<KeyboardImage> KeyboardImageBuilder::build(int base, std::string* error) const {
+Expected<KeyboardImage> KeyboardImageBuilder::build(int base) const {
     KeyboardImage out;
     putHeader(out.image, base);
     putMatrixAndFn(out.image, base);
-    if (!putMacros(out, base, error))
-        return std::nullopt;
+    if (const std::optional<std::string> why = putMacros(out, base))
+        return Outcome::failure(Status::TooLarge, messagekey::Tip, messagekey::MaxDataWarn, *why);
     return out;
 }
 

@@ -3,6 +3,7 @@
 // matrix, Fn table, macro directory and macro bodies. Pure: model in, image out.
 #pragma once
 
+#include "common/Outcome.h"
 #include "device/ParameterImage.h"
 #include "keyboard/KeyboardConfig.h"
 #include "keyboard/KeyboardDeviceState.h"
@@ -39,8 +40,9 @@ public:
     KeyboardImageBuilder(const KeyboardConfig& config, const std::vector<MacroGroup>& macroGroups,
                          const KeyboardDeviceState& device);
 
-    // The block at base. Nothing, with error set, when a macro body would reach 0x4000.
-    std::optional<KeyboardImage> build(int base, std::string* error = nullptr) const;
+    // The block at base; refused as too large ("maxDataWarn") when a macro body would reach
+    // 0x4000.
+    Expected<KeyboardImage> build(int base) const;
 
     // 15 minus the top four bits of each channel, ordered by the "RGBLED" letters.
     static ColourPlanes colourPlanes(const LedEffect& effect, const std::string& channelOrder);
@@ -56,7 +58,8 @@ public:
 private:
     void putHeader(ParameterImage& image, int base) const;
     void putMatrixAndFn(ParameterImage& image, int base) const;
-    bool putMacros(KeyboardImage& out, int base, std::string* error) const;
+    // Why the bodies do not fit, or nothing when they do.
+    std::optional<std::string> putMacros(KeyboardImage& out, int base) const;
     const BindingMap& profileKeys() const;
     const BindingMap& profileSettings() const;
     int settingCode(const char* name) const;

@@ -2,34 +2,15 @@
 #include "kinds/SharedLightingWriter.h"
 
 #include "common/Diagnostics.h"
-#include "device/ModelFolder.h"
-#include "device/MouseWriter.h"
-#include "device/PadWriter.h"
+#include "kinds/DeviceKind.h"
 #include "lighting/LedMode.h"
-#include "kinds/SharedKeyboardLighting.h"
 #include "mouse/MouseImageBuilder.h"
 #include "mouse/MouseModelImage.h"
 
 namespace varnix {
-namespace {
-
-ApplyResult failed(std::string message) {
-    ApplyResult result;
-    result.status = ApplyStatus::Failed;
-    result.message = std::move(message);
-    return result;
-}
-
-} // namespace
 
 SharedLightingWriter::SharedLightingWriter(FindDev& catalogue, std::filesystem::path resourceRoot)
-    : catalogue_(catalogue), resourceRoot_(std::move(resourceRoot)) {
-    keyboardBranch_ = [root = resourceRoot_](FindDev& device, const DeviceRecord&,
-                                             const std::filesystem::path& folder,
-                                             const LedEffect& effect) {
-        return writeSharedKeyboardLighting(device, root, folder, effect);
-    };
-}
+    : catalogue_(catalogue), resourceRoot_(std::move(resourceRoot)) {}
 
 void SharedLightingWriter::setObservers(DeviceObserver before, ResultObserver after) {
     before_ = std::move(before);
@@ -62,51 +43,41 @@ MouseConfigModel SharedLightingWriter::mouseModel(const MouseConfigModel& saved,
     return model;
 }
 
-std::optional<ParameterImage>
+Expected<ParameterImage>
 SharedLightingWriter::mouseLightingImage(const std::filesystem::path& resourceRoot,
                                          const std::filesystem::path& modelFolder,
-                                         const SharedLighting& lighting, std::string& error) {
-    const std::optional<MouseConfigModel> saved = MouseModelImage::loadModel(modelFolder, error);
+                                         const SharedLighting& lighting) {
+    const Expected<MouseConfigModel> saved = MouseModelImage::loadModel(modelFolder);
     if (!saved)
-        return std::nullopt;
+        return Outcome::failure(Status::Failed,
+                                "the mouse has no saved configuration: " + saved.outcome().detail);
     const ParameterImage image =
         MouseModelImage::build(resourceRoot, modelFolder, mouseModel(*saved, lighting));
     return MouseImageBuilder::lightingImage(image);
 }
 
+Outcome SharedLightingWriter::noDeviceMode(int position) {
+    return Outcome::failure(
+        Status::Failed, formatText("shared lighting mode position %d has no device mode", position));
+}
+
 ApplyResult SharedLightingWriter::writeDevice(const DeviceRecord& record,
                                               const SharedLighting& lighting) {
-    const std::filesystem::path folder =
-        modelResourceFolder(resourceRoot_, record.DevType, record.DevFolder);
-    const std::optional<LedEffect> effect = lighting.deviceEffect();
-    if (!effect)
-        return failed(
-            formatText("shared lighting mode position %d has no device mode", lighting.mode));
-    switch (record.DevType) {
-    case DevTypeKeyboard:
-        if (!keyboardBranch_)
-            return failed("keyboard lighting cannot be written: no keyboard image builder");
-        return keyboardBranch_(catalogue_, record, folder, *effect);
-    case DevTypePad: {
-        PadWriter writer(catalogue_, PadImageBuilder::build(*padValues(lighting)));
-        return writer.write({});
-    }
-    case DevTypeMouse: {
-        std::string error;
-        std::optional<ParameterImage> image =
-            mouseLightingImage(resourceRoot_, folder, lighting, error);
-        if (!image)
-            return failed("mouse " + record.DevName + " has no saved configuration: " + error);
-        MouseWriter writer(catalogue_, std::move(*image));
-        return writer.write({});
-    }
-    default:
-        return failed(formatText("device type %d has no lighting", record.DevType));
-    }
+    const DeviceKind* kind = deviceKindOf(record.DevType);
+    if (!kind)
+        return ApplyResult::failed(Status::Failed,
+                                   formatText("device type %d has no lighting", record.DevType));
+    const KindModel model{resourceRoot_, kind->modelFolder(resourceRoot_, record), {}, {}};
+    if (model.modelFolder.empty())
+        return ApplyResult::failed(Status::Failed,
+                                   record.DevName + " has no usable model folder");
+    std::unique_ptr<ApplyWriter> writer =
+        kind->writer(catalogue_, kind->sharedLightingImage(catalogue_, model, lighting), model);
+    writer->setTarget(record.WriteHandle);
+    return writer->write({});
 }
 
 bool SharedLightingWriter::writeToDevices(const SharedLighting& lighting) {
-    const HidHandlePtr previous = catalogue_.writeTarget().get();
     bool allWritten = true;
     for (std::size_t i = 0; i < catalogue_.DeviceList.size(); ++i) {
         const DeviceRecord& record = catalogue_.DeviceList[i];
@@ -114,17 +85,15 @@ bool SharedLightingWriter::writeToDevices(const SharedLighting& lighting) {
             continue;
         if (before_)
             before_(i, record);
-        catalogue_.writeTarget().set(record.WriteHandle);
         const ApplyResult result = writeDevice(record, lighting);
         if (!result.completed()) {
             allWritten = false;
             debugOutput(formatText("shared lighting: device %zu (%s): %s", i,
-                                   record.DevName.c_str(), result.message.c_str()));
+                                   record.DevName.c_str(), result.detail.c_str()));
         }
         if (after_)
             after_(i, record, result);
     }
-    catalogue_.writeTarget().set(previous);
     return allWritten;
 }
 

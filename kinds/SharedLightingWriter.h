@@ -2,6 +2,7 @@
 // Writes the shared lighting into every connected device, each in its own family's codes.
 #pragma once
 
+#include "common/Outcome.h"
 #include "device/ApplyResult.h"
 #include "device/FindDev.h"
 #include "device/ParameterImage.h"
@@ -19,25 +20,19 @@ class MouseConfigModel;
 
 class SharedLightingWriter {
 public:
-    // Writes the keyboard's lighting for a keyboard record with its model folder and the effect
-    // it receives; by default writeSharedKeyboardLighting (the keyboard image through the
-    // keyboard writer).
-    using KeyboardBranch = std::function<ApplyResult(FindDev& device, const DeviceRecord& record,
-                                                     const std::filesystem::path& modelFolder,
-                                                     const LedEffect& effect)>;
     // Called before and after each connected device is written (index into DeviceList).
     using DeviceObserver = std::function<void(std::size_t index, const DeviceRecord& record)>;
     using ResultObserver = std::function<void(std::size_t index, const DeviceRecord& record,
                                               const ApplyResult& result)>;
 
+    // The frames go through `catalogue`, whose DeviceList names the devices.
     SharedLightingWriter(FindDev& catalogue, std::filesystem::path resourceRoot);
 
-    void setKeyboardBranch(KeyboardBranch branch) { keyboardBranch_ = std::move(branch); }
     void setObservers(DeviceObserver before, ResultObserver after);
 
-    // WriteSharedLightingToDevices: every record with Connected set gets the effect, with the
-    // process-wide write target switched to it; the previous target is restored afterwards.
-    // Returns true when every device was written completely.
+    // WriteSharedLightingToDevices: every record with Connected set gets the effect through its
+    // kind's writer, with the record's own write handle pinned for its frames; the process-wide
+    // write target is left as it is. Returns true when every device was written completely.
     bool writeToDevices(const SharedLighting& lighting);
 
     // The pad's device values for the shared effect: mapped mode, colour index only in
@@ -47,18 +42,18 @@ public:
     static MouseConfigModel mouseModel(const MouseConfigModel& saved,
                                        const SharedLighting& lighting);
     // The lighting frames of a mouse: the lighting addresses of its image, built from the saved
-    // model of the folder with the shared effect; nothing when the mouse has no saved model.
-    static std::optional<ParameterImage>
-    mouseLightingImage(const std::filesystem::path& resourceRoot,
-                       const std::filesystem::path& modelFolder, const SharedLighting& lighting,
-                       std::string& error);
+    // model of the folder with the shared effect; refused when the mouse has no saved model.
+    static Expected<ParameterImage> mouseLightingImage(const std::filesystem::path& resourceRoot,
+                                                       const std::filesystem::path& modelFolder,
+                                                       const SharedLighting& lighting);
+    // The refusal for a mode position without a device mode.
+    static Outcome noDeviceMode(int position);
 
 private:
     ApplyResult writeDevice(const DeviceRecord& record, const SharedLighting& lighting);
 
     FindDev& catalogue_;
     std::filesystem::path resourceRoot_;
-    KeyboardBranch keyboardBranch_;
     DeviceObserver before_;
     ResultObserver after_;
 };

@@ -9,16 +9,13 @@
 
 namespace varnix {
 
-std::optional<MouseConfigModel> MouseModelImage::loadModel(const std::filesystem::path& modelFolder,
-                                                           std::string& error) {
+Expected<MouseConfigModel> MouseModelImage::loadModel(const std::filesystem::path& modelFolder) {
     MouseConfigModel model;
     MouseFileResult result = MouseConfigFile::load(MouseConfigFile::configPath(modelFolder), model);
     if (result.status == MouseFileStatus::Missing)
         result = MouseConfigFile::load(MouseConfigFile::resetPath(modelFolder), model);
-    if (!result.ok()) {
-        error = result.message;
-        return std::nullopt;
-    }
+    if (!result.ok())
+        return Outcome::failure(Status::Invalid, result.message);
     model.applyFeatureProfile(MouseFeatureProfile::read(modelFolder));
     return model;
 }
@@ -38,13 +35,12 @@ ParameterImage MouseModelImage::build(const std::filesystem::path& resourceRoot,
     return MouseImageBuilder::build(input, warnings);
 }
 
-std::optional<ParameterImage> MouseModelImage::build(const std::filesystem::path& resourceRoot,
-                                                     const std::filesystem::path& modelFolder,
-                                                     std::string& error,
-                                                     std::vector<std::string>* warnings) {
-    const std::optional<MouseConfigModel> model = loadModel(modelFolder, error);
+Expected<ParameterImage> MouseModelImage::build(const std::filesystem::path& resourceRoot,
+                                                const std::filesystem::path& modelFolder,
+                                                std::vector<std::string>* warnings) {
+    const Expected<MouseConfigModel> model = loadModel(modelFolder);
     if (!model)
-        return std::nullopt;
+        return model.outcome();
     return build(resourceRoot, modelFolder, *model, warnings);
 }
 

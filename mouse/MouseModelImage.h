@@ -2,6 +2,7 @@
 // Builds a mouse's image from its files: feature profile, configuration, macros, shortcuts.
 #pragma once
 
+#include "common/Outcome.h"
 #include "device/ParameterImage.h"
 #include "mouse/MouseConfigModel.h"
 
@@ -18,16 +19,14 @@ inline constexpr const char* MouseShortcutFile = "MouseKorv/ShortCutMac.json";
 class MouseModelImage {
 public:
     // The saved configuration of a model folder: MouseConfig.json, or the factory file when
-    // there is none yet, with the feature profile applied. Nothing when neither reads.
-    static std::optional<MouseConfigModel> loadModel(const std::filesystem::path& modelFolder,
-                                                     std::string& error);
+    // there is none yet, with the feature profile applied; the reason when neither reads.
+    static Expected<MouseConfigModel> loadModel(const std::filesystem::path& modelFolder);
 
     // The image of a model as an apply writes it, with the macro store and the shortcut list
-    // of the resource root. Nothing, with the reason in `error`, when the model cannot be read.
-    static std::optional<ParameterImage> build(const std::filesystem::path& resourceRoot,
-                                               const std::filesystem::path& modelFolder,
-                                               std::string& error,
-                                               std::vector<std::string>* warnings = nullptr);
+    // of the resource root; the reason when the model cannot be read.
+    static Expected<ParameterImage> build(const std::filesystem::path& resourceRoot,
+                                          const std::filesystem::path& modelFolder,
+                                          std::vector<std::string>* warnings = nullptr);
     // The same for a model already in memory.
     static ParameterImage build(const std::filesystem::path& resourceRoot,
                                 const std::filesystem::path& modelFolder,

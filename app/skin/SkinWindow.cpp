@@ -124,7 +124,7 @@ void SkinWindow::closeWindow(int code) {
         loop_->quit();
         loop_ = nullptr;
     }
-    emit windowClosed(code);
+    Q_EMIT windowClosed(code);
     if (deleteOnClose_)
         deleteLater();
 }

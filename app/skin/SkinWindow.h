@@ -53,7 +53,7 @@ public:
     void centerWindow();
     void centerOn(const QRect& area);
 
-signals:
+Q_SIGNALS:
     void windowClosed(int code);
 
 protected:

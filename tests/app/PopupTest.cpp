@@ -8,6 +8,7 @@
 #include "app/skin/SkinProgress.h"
 #include "device/KeyboardWriter.h"
 #include "device/ParameterImage.h"
+#include "kinds/DeviceKind.h"
 
 #include <QTest>
 #include <QTimer>
@@ -15,6 +16,10 @@
 
 namespace varnix::test {
 namespace {
+
+const DeviceKind& keyboardKind() {
+    return *deviceKindOf(DevTypeKeyboard);
+}
 
 // Clicks a control of the first visible message box once it is up.
 void clickLater(const QString& control) {
@@ -91,8 +96,8 @@ TEST(PopupTest, ProgressPopupWritesTheKeyboardAndReaches100) {
     FindDev device(ui.backend);
     KeyboardWriter writer(device, image);
     Answering popups(0);
-    const ApplyResult result = CapplyProgressWnd::RunApply(2, writer, &window, &window);
-    EXPECT_TRUE(result.completed()) << result.message;
+    const ApplyResult result = CapplyProgressWnd::RunApply(keyboardKind(), writer, &window, &window);
+    EXPECT_TRUE(result.completed()) << result.detail;
     EXPECT_TRUE(popups.requests.empty());
     const std::vector<std::uint8_t> memory = ui.backend.memory(1);
     for (int address = 0; address < 40; ++address)
@@ -109,7 +114,7 @@ TEST(PopupTest, ProgressPopupShowsEveryStepEndingAt100) {
         image.add(address, 1);
     FindDev device(ui.backend);
     KeyboardWriter writer(device, image);
-    CapplyProgressWnd popup(2, writer, &window, &window);
+    CapplyProgressWnd popup(keyboardKind(), writer, &window, &window);
     ASSERT_TRUE(popup.create());
     popup.showModal();
     ASSERT_FALSE(popup.progressSeen().isEmpty());
@@ -127,8 +132,8 @@ TEST(PopupTest, ApplyTooLargeAsksTheMainWindowForTheWarning) {
     FindDev device(ui.backend);
     KeyboardWriter writer(device, image);
     Answering popups(0);
-    const ApplyResult result = CapplyProgressWnd::RunApply(2, writer, &window, &window);
-    EXPECT_EQ(result.status, ApplyStatus::TooLarge);
+    const ApplyResult result = CapplyProgressWnd::RunApply(keyboardKind(), writer, &window, &window);
+    EXPECT_EQ(result.status, Status::TooLarge);
     pumpEvents(20);
     ASSERT_EQ(popups.requests.size(), 1u);
     EXPECT_EQ(popups.requests[0].title, QStringLiteral("Tip"));
@@ -146,7 +151,7 @@ TEST(PopupTest, ApplyErrorIsShown) {
     KeyboardWriter writer(device, image);
     ui.backend.setFaultHook(1, [](const std::vector<std::uint8_t>&) { return FrameFate::Vanish; });
     Answering popups(0);
-    const ApplyResult result = CapplyProgressWnd::RunApply(2, writer, &window, &window);
+    const ApplyResult result = CapplyProgressWnd::RunApply(keyboardKind(), writer, &window, &window);
     EXPECT_FALSE(result.completed());
     pumpEvents(20);
     ASSERT_EQ(popups.requests.size(), 1u);

@@ -34,10 +34,8 @@ protected:
 TEST_F(DeviceKindCliTest, ImageMousePrintsTheImageOfTheSavedModel) {
     const Result result = run("image mouse --device " + std::to_string(DemoMouse));
     ASSERT_EQ(result.status, 0) << result.err;
-    std::string error;
-    const auto expected =
-        MouseModelImage::build(res.path(), res.path() / "MouseKorv/MouseA", error);
-    ASSERT_TRUE(expected) << error;
+    const auto expected = MouseModelImage::build(res.path(), res.path() / "MouseKorv/MouseA");
+    ASSERT_TRUE(expected) << expected.outcome().detail;
     EXPECT_EQ(result.out, expected->toText());
     EXPECT_THAT(result.out, StartsWith("0001 03\n0008 01\n"));
 }

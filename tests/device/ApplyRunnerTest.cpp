@@ -88,10 +88,10 @@ TEST(ApplyRunnerTest, RefusesASecondStartWhileAnApplyRunsAndAcceptsOneAfterIt) {
 
     ASSERT_TRUE(runner.start(
         [](const ProgressCallback&) {
-            return ApplyResult{ApplyStatus::TooLarge, "too large", 0, 0};
+            return ApplyResult::failed(Status::TooLarge, "too large");
         },
         {}));
-    EXPECT_EQ(runner.wait().status, ApplyStatus::TooLarge);
+    EXPECT_EQ(runner.wait().status, Status::TooLarge);
 }
 
 TEST(ApplyRunnerTest, WriterThatThrowsEndsWithAFailedResult) {
@@ -101,10 +101,10 @@ TEST(ApplyRunnerTest, WriterThatThrowsEndsWithAFailedResult) {
     runner.start([](const ProgressCallback&) -> ApplyResult { throw std::runtime_error("boom"); },
                  receiver.onProgress(), receiver.onFinished());
     const ApplyResult result = runner.wait();
-    EXPECT_EQ(result.status, ApplyStatus::Failed);
-    EXPECT_EQ(result.message, "boom");
+    EXPECT_EQ(result.status, Status::Failed);
+    EXPECT_EQ(result.detail, "boom");
     ASSERT_EQ(receiver.results.size(), 1u);
-    EXPECT_EQ(receiver.results[0].status, ApplyStatus::Failed);
+    EXPECT_EQ(receiver.results[0].status, Status::Failed);
 }
 
 TEST(ApplyRunnerTest, FinishedCallbackMayStartTheNextApply) {
@@ -147,6 +147,83 @@ TEST(ApplyRunnerTest, DestroyingTheRunnerWaitsForTheWorker) {
             {});
     }
     EXPECT_TRUE(ended);
+}
+
+} // namespace
+} // namespace varnix
+
+namespace varnix {
+namespace {
+
+// A clock whose first pause holds the worker until the test lets it go on, so that something can
+// happen in the middle of an apply.
+class GateClock final : public Clock {
+public:
+    std::uint64_t nowMs() override { return now_.fetch_add(1); }
+    void sleepMs(int) override {
+        std::unique_lock lock(mutex_);
+        if (paused_)
+            return;
+        paused_ = true;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return released_; });
+    }
+    void waitUntilPaused() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return paused_; });
+    }
+    void release() {
+        std::lock_guard lock(mutex_);
+        released_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    std::atomic<std::uint64_t> now_{0};
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool paused_ = false;
+    bool released_ = false;
+};
+
+TEST(PinnedWriteTargetTest, AKeyboardPluggedInDuringAnApplyGetsNoneOfItsFrames) {
+    constexpr std::size_t FirstKeyboardRow = 5;  // "Tavro_Quenra-Sel1" of the built-in table
+    constexpr std::size_t SecondKeyboardRow = 6; // "Tavro_Quenra-Sel2"
+    GateClock clock;
+    SimulatedBackend backend({{0x3151, 0x2351, "Tavro_Quenra-Sel1", 0, 4096, true, false},
+                              {0x3151, 0x2351, "Tavro_Quenra-Sel2", 0, 4096, false, false}},
+                             clock);
+    SharedWriteHandle target;
+    FindDev catalogue(backend, clock, target);  // opens the devices as they arrive
+    FindDev pageDevice(backend, clock, target); // the keyboard page's device object
+    ASSERT_TRUE(catalogue.OpenDevice(catalogue.DeviceList[FirstKeyboardRow]));
+    ParameterImage image;
+    for (int address = 0; address < 40; ++address)
+        image.add(address, static_cast<std::uint8_t>(0x80 + address));
+    KeyboardWriter writer(pageDevice, image);
+
+    Receiver receiver;
+    ApplyRunner runner(clock, 0);
+    ASSERT_TRUE(runner.start(writer, receiver.onProgress()));
+    clock.waitUntilPaused(); // the first block is staged, its commit not sent yet
+    backend.plug(1);
+    ASSERT_TRUE(catalogue.OpenDevice(catalogue.DeviceList[SecondKeyboardRow]));
+    // Opening a keyboard makes it the process-wide target ...
+    ASSERT_EQ(target.get(), catalogue.DeviceList[SecondKeyboardRow].WriteHandle);
+    clock.release();
+    const ApplyResult result = runner.wait();
+
+    // ... but the apply stays with the keyboard it started on.
+    EXPECT_TRUE(result.completed()) << result.detail;
+    EXPECT_EQ(receiver.progress.back(), 100);
+    EXPECT_TRUE(backend.sentFrames(1).empty());
+    // Five blocks of eight: eight stage frames, commit and end each; then activate and end.
+    EXPECT_EQ(backend.sentFrames(0).size(), 5u * (8 + 2) + 2);
+    const std::vector<std::uint8_t> memory = backend.memory(0);
+    for (int address = 0; address < 40; ++address)
+        EXPECT_EQ(memory[static_cast<std::size_t>(address)], 0x80 + address) << address;
+    EXPECT_EQ(backend.activationCount(0), 1);
+    EXPECT_EQ(backend.activationCount(1), 0);
 }
 
 } // namespace

@@ -224,9 +224,9 @@ TEST_F(ImageWriteOutTest, DevicePulledOutMidApplyEndsWithAnErrorInsteadOfHundred
         return ++frames == 10 + 3 ? FrameFate::Vanish : FrameFate::Accept;
     });
     const ApplyResult result = writeOut(contiguousImage(0, 24), 8, 24);
-    EXPECT_EQ(result.status, ApplyStatus::DeviceGone);
+    EXPECT_EQ(result.status, Status::DeviceGone);
     EXPECT_EQ(result.bytesWritten, 8);
-    EXPECT_THAT(result.message, ::testing::HasSubstr("removed"));
+    EXPECT_THAT(result.detail, ::testing::HasSubstr("removed"));
     EXPECT_THAT(progress, ElementsAre(33)); // the first block only, never 100
     EXPECT_EQ(backend.activationCount(0), 0);
     EXPECT_EQ(backend.sentFrames(0).size(), 10u + 2u); // nothing reaches the device after that
@@ -242,7 +242,7 @@ TEST_F(ImageWriteOutTest, HandleClosedByRemovalHandlingMidApplyEndsTheApply) {
             if (percent >= 50)
                 keyboard().closeConnection();
         });
-    EXPECT_EQ(result.status, ApplyStatus::DeviceGone);
+    EXPECT_EQ(result.status, Status::DeviceGone);
     EXPECT_THAT(progress, ElementsAre(25, 50));
     EXPECT_EQ(backend.activationCount(0), 0);
     EXPECT_EQ(backend.sentFrames(0).size(), 2u * (8u + 2u));
@@ -268,7 +268,7 @@ TEST_F(ImageWriteOutTest, WithoutASelectedDeviceTheWriteOutRunsThroughQuietly) {
 
 TEST_F(ImageWriteOutTest, StatusOfAnEarlierVanishingDoesNotLeakIntoTheNextApply) {
     backend.setFaultHook(0, [](const Bytes&) { return FrameFate::Vanish; });
-    EXPECT_EQ(writeOut(contiguousImage(0, 8), 8, 8).status, ApplyStatus::DeviceGone);
+    EXPECT_EQ(writeOut(contiguousImage(0, 8), 8, 8).status, Status::DeviceGone);
     backend.setFaultHook(0, nullptr);
     backend.plug(0);
     ASSERT_TRUE(dev.OpenDevice(keyboard()));

@@ -81,13 +81,13 @@ TEST_F(ApplyWritersTest, KeyboardImageMayEndExactlyAtCapacityLessSeventyTwo) {
         const int activationsBefore = backend.activationCount(1);
         const ApplyResult result = run(writer);
         if (c.written) {
-            EXPECT_TRUE(result.completed()) << result.message;
+            EXPECT_TRUE(result.completed()) << result.detail;
             EXPECT_EQ(backend.memory(1)[static_cast<std::size_t>(c.lastAddress)], 0x22);
             EXPECT_EQ(backend.activationCount(1), activationsBefore + 1);
             EXPECT_THAT(progress, ElementsAre(50, 100, 100));
         } else {
-            EXPECT_EQ(result.status, ApplyStatus::TooLarge);
-            EXPECT_THAT(result.message, HasSubstr("does not fit"));
+            EXPECT_EQ(result.status, Status::TooLarge);
+            EXPECT_THAT(result.detail, HasSubstr("does not fit"));
             EXPECT_THAT(backend.frames(), IsEmpty()); // not even the activation
             EXPECT_THAT(progress, IsEmpty());
         }
@@ -104,17 +104,19 @@ TEST_F(ApplyWritersTest, KeyboardCompletionRunsOnlyAfterACompleteWriteOut) {
 
     KeyboardWriter tooLarge(dev, contiguousImage(1970, 16));
     tooLarge.setCompletion([&] { ++completions; });
-    EXPECT_EQ(run(tooLarge).status, ApplyStatus::TooLarge);
+    EXPECT_EQ(run(tooLarge).status, Status::TooLarge);
     EXPECT_EQ(completions, 1);
 }
 
 TEST_F(ApplyWritersTest, ImageThatCannotBeBuiltAbandonsTheApplyBeforeAnyFrame) {
     select(KeyboardRow);
-    const ApplyWriter::ImageSource noImage = [] { return std::optional<ParameterImage>{}; };
+    const ApplyWriter::ImageSource noImage = []() -> Expected<ParameterImage> {
+        return Outcome::failure(Status::Abandoned, "the model cannot be read");
+    };
     KeyboardWriter keyboard(dev, noImage);
     MouseWriter mouse(dev, noImage);
     for (ApplyWriter* writer : std::initializer_list<ApplyWriter*>{&keyboard, &mouse})
-        EXPECT_EQ(run(*writer).status, ApplyStatus::Abandoned);
+        EXPECT_EQ(run(*writer).status, Status::Abandoned);
     EXPECT_THAT(backend.frames(), IsEmpty());
     EXPECT_THAT(progress, IsEmpty());
 }
@@ -122,7 +124,7 @@ TEST_F(ApplyWritersTest, ImageThatCannotBeBuiltAbandonsTheApplyBeforeAnyFrame) {
 TEST_F(ApplyWritersTest, KeyboardBuildsItsImageOnTheWritersThreadAfterReadingTheBase) {
     select(KeyboardRow);
     int base = -1;
-    KeyboardWriter writer(dev, [&]() -> std::optional<ParameterImage> {
+    KeyboardWriter writer(dev, [&]() -> Expected<ParameterImage> {
         base = dev.ReadBaseAddress();
         return contiguousImage(base + 8, 8);
     });
@@ -144,8 +146,8 @@ TEST_F(ApplyWritersTest, MouseImageOf3872BytesIsWrittenAnd3873IsRefused) {
     progress.clear();
     MouseWriter tooLarge(dev, contiguousImage(0, 3873));
     const ApplyResult refused = run(tooLarge);
-    EXPECT_EQ(refused.status, ApplyStatus::TooLarge);
-    EXPECT_THAT(refused.message, HasSubstr("3873 bytes"));
+    EXPECT_EQ(refused.status, Status::TooLarge);
+    EXPECT_THAT(refused.detail, HasSubstr("3873 bytes"));
     EXPECT_THAT(backend.frames(), IsEmpty());
     EXPECT_THAT(progress, IsEmpty());
 }
@@ -156,7 +158,7 @@ TEST_F(ApplyWritersTest, MouseWritesTheWholeImageEvenWhenItHasGaps) {
     image.add(1, 0x61);
     for (int address = 8; address <= 109; ++address)
         image.add(address, static_cast<std::uint8_t>(address));
-    EXPECT_EQ(MouseWriter::stopPosition(image), 110);
+    EXPECT_EQ(MouseWriter::stopOf(image), 110);
     select(MouseRow);
     MouseWriter writer(dev, image);
     EXPECT_TRUE(run(writer).completed());
@@ -314,7 +316,7 @@ TEST_F(ApplyWritersTest, PadPulledOutDuringTheRestoreEndsWithAnError) {
     });
     PadWriter writer(dev, contiguousImage(0x10, 4));
     const ApplyResult result = run(writer);
-    EXPECT_EQ(result.status, ApplyStatus::DeviceGone);
+    EXPECT_EQ(result.status, Status::DeviceGone);
     EXPECT_THAT(progress, ElementsAre(100)); // the image block only; the final 100 never came
 }
 

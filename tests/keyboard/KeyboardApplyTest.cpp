@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "KeyboardTestModel.h"
 #include "device/SimulatedBackend.h"
-#include "keyboard/KeyboardApplyWriter.h"
+#include "keyboard/KeyboardApply.h"
+#include "keyboard/KeyboardImageBuilder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -53,7 +54,7 @@ protected:
         return config;
     }
 
-    ApplyResult apply(KeyboardApplyWriter& writer) {
+    ApplyResult apply(ApplyWriter& writer) {
         return writer.write([this](int percent) { progress.push_back(percent); });
     }
 
@@ -70,11 +71,11 @@ TEST_F(KeyboardApplyTest, DeviceMemoryEqualsTheImageAfterAnApply) {
         SCOPED_TRACE(base);
         start(base);
         state = {};
-        KeyboardApplyWriter writer(*dev, model(), {oneMacroGroup()}, state);
-        const ApplyResult result = apply(writer);
-        ASSERT_TRUE(result.completed()) << result.message;
-        ASSERT_TRUE(writer.lastImage());
-        const ParameterImage& image = writer.lastImage()->image;
+        const auto writer = makeKeyboardWriter(*dev, model(), {oneMacroGroup()}, state);
+        const ApplyResult result = apply(*writer);
+        ASSERT_TRUE(result.completed()) << result.detail;
+        ASSERT_TRUE(writer->lastImage());
+        const ParameterImage& image = *writer->lastImage();
         EXPECT_EQ(image.at(base), 0x70); // built at the device's own base address
         EXPECT_EQ(image.at(base + 28), (base + 72) & 0xFF);
         const std::vector<std::uint8_t> memory = backend->memory(0);
@@ -90,11 +91,11 @@ TEST_F(KeyboardApplyTest, DeviceMemoryEqualsTheImageAfterAnApply) {
 
 TEST_F(KeyboardApplyTest, NextApplyCarriesTheSettings) {
     start(0);
-    KeyboardApplyWriter first(*dev, model(), {oneMacroGroup()}, state);
-    ASSERT_TRUE(apply(first).completed());
+    const auto first = makeKeyboardWriter(*dev, model(), {oneMacroGroup()}, state);
+    ASSERT_TRUE(apply(*first).completed());
     EXPECT_EQ(backend->memory(0)[2] >> 4, 1);
-    KeyboardApplyWriter second(*dev, model(), {oneMacroGroup()}, state);
-    ASSERT_TRUE(apply(second).completed());
+    const auto second = makeKeyboardWriter(*dev, model(), {oneMacroGroup()}, state);
+    ASSERT_TRUE(apply(*second).completed());
     EXPECT_EQ(backend->memory(0)[2] >> 4, 6);
 }
 
@@ -108,12 +109,12 @@ TEST_F(KeyboardApplyTest, CapacityBoundary) {
         SCOPED_TRACE(capacity);
         backend->clearFrames();
         config.feature.capacity = capacity;
-        KeyboardApplyWriter writer(*dev, config, {oneMacroGroup()}, state);
-        const ApplyResult result = apply(writer);
+        const auto writer = makeKeyboardWriter(*dev, config, {oneMacroGroup()}, state);
+        const ApplyResult result = apply(*writer);
         const bool fits = capacity == end + 72;
-        EXPECT_EQ(result.completed(), fits) << result.message;
+        EXPECT_EQ(result.completed(), fits) << result.detail;
         if (!fits) {
-            EXPECT_EQ(result.status, ApplyStatus::TooLarge);
+            EXPECT_EQ(result.status, Status::TooLarge);
             EXPECT_EQ(result.bytesWritten, 0);
         }
     }
@@ -123,10 +124,10 @@ TEST_F(KeyboardApplyTest, BodyPastTheAddressLimitEndsWithTheCapacityMessage) {
     start(0x3EA0); // the macro body would start at 0x4000
     KeyboardConfig config = model();
     config.feature.capacity = 0x3FFF;
-    KeyboardApplyWriter writer(*dev, config, {oneMacroGroup()}, state);
-    const ApplyResult result = apply(writer);
-    EXPECT_EQ(result.status, ApplyStatus::TooLarge);
-    EXPECT_THAT(result.message, testing::HasSubstr("0x4000"));
+    const auto writer = makeKeyboardWriter(*dev, config, {oneMacroGroup()}, state);
+    const ApplyResult result = apply(*writer);
+    EXPECT_EQ(result.status, Status::TooLarge);
+    EXPECT_THAT(result.detail, testing::HasSubstr("0x4000"));
     EXPECT_EQ(result.bytesWritten, 0);
     EXPECT_THAT(backend->sentFrames(0), testing::IsEmpty());
     EXPECT_EQ(backend->activationCount(0), 0);

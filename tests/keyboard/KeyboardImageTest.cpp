@@ -47,10 +47,8 @@ protected:
         key(name).macGuid = macro;
     }
     KeyboardImage build(int base = 0) {
-        std::string error;
-        std::optional<KeyboardImage> image =
-            KeyboardImageBuilder(config, macros, state).build(base, &error);
-        EXPECT_TRUE(image) << error;
+        Expected<KeyboardImage> image = KeyboardImageBuilder(config, macros, state).build(base);
+        EXPECT_TRUE(image) << image.outcome().detail;
         return image ? *image : KeyboardImage{};
     }
     std::uint8_t byteAt(int offset, int base = 0) {
@@ -312,10 +310,11 @@ TEST_F(KeyboardImageTest, ASlotCodeOnTwoKeysPlaysTheFirstKeysMacro) {
 
 TEST_F(KeyboardImageTest, BodyPastTheAddressLimitRefusesTheImage) {
     bind("btn_KBKey_Q", 165, "M0");
-    std::string error;
-    EXPECT_FALSE(KeyboardImageBuilder(config, macros, state).build(0x3FFF - 350, &error));
-    EXPECT_THAT(error, testing::HasSubstr("0x4000"));
-    EXPECT_TRUE(KeyboardImageBuilder(config, macros, state).build(0x4000 - 352 - 6, &error));
+    const Expected<KeyboardImage> refused =
+        KeyboardImageBuilder(config, macros, state).build(0x3FFF - 350);
+    EXPECT_FALSE(refused);
+    EXPECT_THAT(refused.outcome().detail, testing::HasSubstr("0x4000"));
+    EXPECT_TRUE(KeyboardImageBuilder(config, macros, state).build(0x4000 - 352 - 6));
 }
 
 TEST_F(KeyboardImageTest, GoldenImageOfTheShippedModel) {

@@ -5,6 +5,7 @@
 
 #include "device/SimulatedBackend.h"
 #include "keyboard/KeyboardImageBuilder.h"
+#include "keyboard/KeyboardImageLayout.h"
 #include "lighting/LedMode.h"
 #include "lighting/PadImageBuilder.h"
 #include "kinds/SharedLightingWriter.h"
@@ -118,7 +119,7 @@ TEST(SharedLightingTest, ShippedFilesRead) {
     }
 }
 
-// A mouse and a pad on the bus; the keyboard branch is replaced to see what it is given.
+// A mouse, a pad and a keyboard on the bus, with the shipped mouse and keyboard models.
 class SharedWriteTest : public ::testing::Test {
 protected:
     SharedWriteTest()
@@ -135,6 +136,9 @@ protected:
                       mouse / "DeviceFeature.ini");
         fs::copy_file(test::sourceResDir() / "MouseKorv/MouseA/Config/ResetMouseConfig.json",
                       mouse / "MouseConfig.json");
+        fs::create_directories(dir.path() / "KeyboardKorv");
+        fs::copy(test::sourceResDir() / "KeyboardKorv/KeyboardA",
+                 dir.path() / "KeyboardKorv/KeyboardA", fs::copy_options::recursive);
     }
     static constexpr std::size_t MouseRow = 0;
     static constexpr std::size_t KeyboardRow = 5;
@@ -153,18 +157,9 @@ TEST_F(SharedWriteTest, EveryConnectedDeviceGetsTheEffect) {
     lighting.brightness = 5;
     SharedLightingWriter writer(dev, dir.path());
     std::vector<std::size_t> order;
-    std::optional<LedEffect> keyboardEffect;
-    writer.setKeyboardBranch(
-        [&](FindDev&, const DeviceRecord& record, const fs::path& folder, const LedEffect& effect) {
-            EXPECT_EQ(record.DevFolder, "KeyboardA");
-            EXPECT_EQ(folder, dir.path() / "KeyboardKorv/KeyboardA");
-            EXPECT_EQ(target.get(), record.WriteHandle);
-            keyboardEffect = effect;
-            return ApplyResult{};
-        });
     writer.setObservers([&](std::size_t index, const DeviceRecord&) { order.push_back(index); },
                         [](std::size_t, const DeviceRecord&, const ApplyResult& result) {
-                            EXPECT_TRUE(result.completed()) << result.message;
+                            EXPECT_TRUE(result.completed()) << result.detail;
                         });
     const HidHandlePtr selected = dev.DeviceList[PadRow].WriteHandle;
     target.set(selected);
@@ -172,9 +167,12 @@ TEST_F(SharedWriteTest, EveryConnectedDeviceGetsTheEffect) {
     EXPECT_EQ(order, (std::vector<std::size_t>{MouseRow, KeyboardRow, PadRow}));
     EXPECT_EQ(target.get(), selected); // the selected device stays the write target
 
-    ASSERT_TRUE(keyboardEffect);
-    EXPECT_EQ(keyboardEffect->mode, LedModeConstant);
-    EXPECT_EQ(KeyboardImageBuilder::slotNumber(*keyboardEffect, 0), 3);
+    // The keyboard's own image with the effect: Constant with the third slot.
+    const std::vector<std::uint8_t> keyboard = backend.memory(2);
+    const std::uint8_t modeSlot = keyboard[kbimage::ModeSlotByte];
+    EXPECT_EQ(modeSlot & 0x0F, LedModeConstant);
+    EXPECT_EQ((modeSlot >> kbimage::SlotNumberShift) & 7, 3);
+    EXPECT_NE(keyboard[kbimage::MatrixPointer], 0); // the whole image, not only the lighting
 
     const std::vector<std::uint8_t> pad = backend.memory(1);
     const ParameterImage padImage =
@@ -184,9 +182,8 @@ TEST_F(SharedWriteTest, EveryConnectedDeviceGetsTheEffect) {
     EXPECT_EQ(pad[305], 0x30 | LedModeConstant);
 
     const std::vector<std::uint8_t> mouse = backend.memory(0);
-    std::string error;
     const ParameterImage mouseImage = *SharedLightingWriter::mouseLightingImage(
-        dir.path(), dir.path() / "MouseKorv/MouseA", lighting, error);
+        dir.path(), dir.path() / "MouseKorv/MouseA", lighting);
     EXPECT_EQ(mouseImage.size(), 22u);
     for (const auto& [address, byte] : mouseImage)
         EXPECT_EQ(mouse[static_cast<std::size_t>(address)], byte) << address;
@@ -199,11 +196,8 @@ TEST_F(SharedWriteTest, UnconnectedDevicesAreSkippedAndFailuresReported) {
     dev.DeviceList[PadRow].Connected = 0;
     fs::remove(dir.path() / "MouseKorv/MouseA/Config/MouseConfig.json");
     SharedLightingWriter writer(dev, dir.path());
-    writer.setKeyboardBranch([](FindDev&, const DeviceRecord&, const fs::path&, const LedEffect&) {
-        return ApplyResult{};
-    });
     std::vector<std::size_t> order;
-    std::vector<ApplyStatus> results;
+    std::vector<Status> results;
     writer.setObservers([&](std::size_t index, const DeviceRecord&) { order.push_back(index); },
                         [&](std::size_t, const DeviceRecord&, const ApplyResult& result) {
                             results.push_back(result.status);
@@ -211,7 +205,7 @@ TEST_F(SharedWriteTest, UnconnectedDevicesAreSkippedAndFailuresReported) {
     test::DiagnosticCapture capture;
     EXPECT_FALSE(writer.writeToDevices(withColours(0, 2)));
     EXPECT_EQ(order, (std::vector<std::size_t>{MouseRow, KeyboardRow}));
-    EXPECT_EQ(results, (std::vector<ApplyStatus>{ApplyStatus::Failed, ApplyStatus::Completed}));
+    EXPECT_EQ(results, (std::vector<Status>{Status::Failed, Status::Done}));
     EXPECT_THAT(capture.debug(), ::testing::HasSubstr("no saved configuration"));
     EXPECT_TRUE(backend.memory(1)[305] == 0);
 }

@@ -181,7 +181,7 @@ TEST_F(MouseApplyTest, ImagesOf3873BytesAreRefused) {
     EXPECT_EQ(warnings.size(), 0u); // 275 two-byte entries fit the 560-byte buffer
     backend.clearFrames();
     MouseWriter writer(dev, image);
-    EXPECT_EQ(writer.write({}).status, ApplyStatus::TooLarge);
+    EXPECT_EQ(writer.write({}).status, Status::TooLarge);
     EXPECT_TRUE(backend.sentFrames(0).empty());
 }
 

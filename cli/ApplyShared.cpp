@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "apply shared": the saved shared lighting written to every connected device (or to one).
+#include "cli/ApplyShared.h"
+
 #include "cli/DeviceCommandSupport.h"
-#include "cli/DeviceKindTable.h"
 #include "lighting/SharedLighting.h"
 #include "kinds/SharedLightingWriter.h"
 
@@ -28,6 +29,8 @@ SharedOptions parseSharedOptions(const CommandArguments& arguments) {
         options.device = parseDeviceKindOptions(rest, "apply shared", false).device;
     return options;
 }
+
+} // namespace
 
 int runApplyShared(CliContext& context, const CommandArguments& arguments) {
     const SharedOptions options = parseSharedOptions(arguments);
@@ -79,7 +82,4 @@ int runApplyShared(CliContext& context, const CommandArguments& arguments) {
     return status;
 }
 
-const ApplyKindRegistration applyRow{"shared", {"[--device INDEX] [--trace]", runApplyShared}};
-
-} // namespace
 } // namespace varnix::cli
