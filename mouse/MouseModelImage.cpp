@@ -12,11 +12,11 @@ namespace varnix {
 std::optional<MouseConfigModel> MouseModelImage::loadModel(const std::filesystem::path& modelFolder,
                                                            std::string& error) {
     MouseConfigModel model;
-    MouseFileResult result = MouseConfigFile::load(MouseConfigFile::configPath(modelFolder), model);
-    if (result.status == MouseFileStatus::Missing)
-        result = MouseConfigFile::load(MouseConfigFile::resetPath(modelFolder), model);
-    if (!result.ok()) {
-        error = result.message;
+    Outcome outcome = MouseConfigFile::load(MouseConfigFile::configPath(modelFolder), model);
+    if (outcome.status == Status::Missing)
+        outcome = MouseConfigFile::load(MouseConfigFile::resetPath(modelFolder), model);
+    if (!outcome.ok()) {
+        error = outcome.detail;
         return std::nullopt;
     }
     model.applyFeatureProfile(MouseFeatureProfile::read(modelFolder));
