@@ -14,10 +14,10 @@ namespace {
 // The saved lighting (the defaults when there is no file yet; nothing is written here).
 ParameterImage padImage(CliContext& context, const DeviceRecord& record) {
     PadLighting lighting;
-    const PadFileResult result =
+    const Outcome outcome =
         PadLighting::load(modelFolderOf(context, record), lighting, nullptr, false);
-    if (!result.ok())
-        throw UsageError("pad " + record.DevName + ": " + result.message);
+    if (!outcome.ok())
+        throw UsageError("pad " + record.DevName + ": " + outcome.detail);
     return PadImageBuilder::build(PadDeviceValues::fromLighting(lighting));
 }
 
