@@ -67,8 +67,8 @@ KeyboardModel loadKeyboardModel(CliContext& context, const DeviceRecord& record)
     KeyboardModel model;
     model.config.LoadKeyboardConfig(modelFolderOf(context, record));
     MacroStore store(context.resolvedResourceRoot());
-    if (!store.LoadMacroFile())
-        throw UsageError("keyboard " + record.DevName + ": " + store.lastError);
+    if (const Outcome loaded = store.LoadMacroFile(); !loaded)
+        throw UsageError("keyboard " + record.DevName + ": " + loaded.detail);
     model.macros = store.groups;
     return model;
 }
