@@ -47,14 +47,14 @@ bool ApplyPositionSheet(const PositionSheet& sheet, SkinManager& manager) {
 bool LoadAndApplyPositionSheet(const QString& file, SkinManager& manager, QStringList& positioned,
                                bool* opened) {
     PositionSheet sheet;
-    const PositionLoadResult result =
-        LoadPositionSheet(SkinImage::resolvePath(file).toStdString(), sheet);
+    const Outcome loaded = LoadPositionSheet(SkinImage::resolvePath(file).toStdString(), sheet);
+    const bool fileOpened = loaded.status != Status::Missing;
     if (opened)
-        *opened = result.opened;
+        *opened = fileOpened;
     const bool applied = ApplyPositionSheet(sheet, manager);
     for (const std::string& name : PositionedControlNames(sheet))
         positioned << qt(name);
-    return applied && result.opened;
+    return applied && fileOpened;
 }
 
 } // namespace varnix

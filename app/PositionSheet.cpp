@@ -31,16 +31,15 @@ std::unique_ptr<CControlAttributes> makeControlAttributes(std::string_view type)
     return std::make_unique<COptionAttributes>();
 }
 
-PositionLoadResult LoadPositionSheet(const std::filesystem::path& path, PositionSheet& sheet) {
+Outcome LoadPositionSheet(const std::filesystem::path& path, PositionSheet& sheet) {
     const auto bytes = readWholeFile(path);
     if (!bytes)
-        return PositionLoadResult{false, {}};
+        return Outcome::failure(Status::Missing, "cannot open " + path.string());
     return ParsePositionSheet(*bytes, sheet);
 }
 
-PositionLoadResult ParsePositionSheet(std::string_view json, PositionSheet& sheet) {
+Outcome ParsePositionSheet(std::string_view json, PositionSheet& sheet) {
     using namespace positionfile;
-    PositionLoadResult result{true, {}};
     try {
         const nlohmann::json document = nlohmann::json::parse(json);
         const nlohmann::json& container = document.at(ContainerKey);
@@ -58,7 +57,7 @@ PositionLoadResult ParsePositionSheet(std::string_view json, PositionSheet& shee
         else if (container.contains(ControlsKey))
             controls = &container.at(ControlsKey);
         if (!controls || controls->is_null())
-            return result;
+            return Outcome::done();
         if (!controls->is_array())
             throw nlohmann::json::type_error::create(
                 302, "type must be array, but is " + std::string(controls->type_name()), controls);
@@ -74,10 +73,10 @@ PositionLoadResult ParsePositionSheet(std::string_view json, PositionSheet& shee
             sheet.controls.push_back(std::move(record));
         }
     } catch (const nlohmann::json::exception& error) {
-        result.error = error.what();
-        debugOutput(result.error + "\n");
+        debugOutput(std::string(error.what()) + "\n");
+        return Outcome::failure(Status::Invalid, error.what());
     }
-    return result;
+    return Outcome::done();
 }
 
 std::vector<std::string> PositionedControlNames(const PositionSheet& sheet) {

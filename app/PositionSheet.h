@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/CControlAttributes.h"
+#include "common/Outcome.h"
 
 #include <filesystem>
 #include <memory>
@@ -45,17 +46,14 @@ public:
     AttributeAssignment containerAssignment() const;
 };
 
-struct PositionLoadResult {
-    bool opened = false; // the file could be opened
-    std::string error;   // the JSON library's message when reading stopped early
-};
-
-// Reads a position file. An unopenable file leaves the sheet empty (opened false). A JSON error
-// in the document or the container part is written to the debug channel and stops reading:
-// the sheet keeps what was read before it. Errors inside one control entry are handled by that
-// record. "Controlinfo" is read beside "Containerinfo", or inside it when not found there.
-PositionLoadResult LoadPositionSheet(const std::filesystem::path& path, PositionSheet& sheet);
-PositionLoadResult ParsePositionSheet(std::string_view json, PositionSheet& sheet);
+// Reads a position file. An unopenable file leaves the sheet empty (Missing). A JSON error in
+// the document or the container part (Invalid, the library's message as detail) is written to
+// the debug channel and stops reading: the sheet keeps what was read before it. Errors inside
+// one control entry are handled by that record. "Controlinfo" is read beside "Containerinfo", or
+// inside it when not found there. No message key is attached: the pages differ in what they
+// show for a layout file that does not read.
+Outcome LoadPositionSheet(const std::filesystem::path& path, PositionSheet& sheet);
+Outcome ParsePositionSheet(std::string_view json, PositionSheet& sheet);
 
 // The record for an entry's "type": option, button, optver, slider, label (exact); anything
 // else is an option.

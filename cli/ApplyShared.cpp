@@ -36,10 +36,11 @@ int runApplyShared(CliContext& context, const CommandArguments& arguments) {
     const SharedOptions options = parseSharedOptions(arguments);
     const std::filesystem::path root = context.resolvedResourceRoot();
     SharedLighting lighting;
-    std::string error;
-    if (!SharedLighting::load(root / sharedfile::ConfigFile, lighting, &error) &&
-        !SharedLighting::load(root / sharedfile::ResetFile, lighting, &error))
-        throw UsageError("shared lighting: " + error);
+    Outcome loaded = SharedLighting::load(root / sharedfile::ConfigFile, lighting);
+    if (!loaded)
+        loaded = SharedLighting::load(root / sharedfile::ResetFile, lighting);
+    if (!loaded)
+        throw UsageError("shared lighting: " + loaded.detail);
 
     FindDev& catalogue = context.catalogue();
     if (options.device)

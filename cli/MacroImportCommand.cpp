@@ -44,16 +44,16 @@ int runMacroImport(CliContext& context, const CommandArguments& arguments) {
 
     MacroStore store(context.resolvedResourceRoot());
     store.modelCode = modelCode;
-    store.messageBox = [](const std::string&, const std::string&) {}; // the reason follows
-    if (!store.LoadMacroFile()) {
-        std::fprintf(stderr, "varnixctl: nothing imported: %s\n", store.lastError.c_str());
+    if (const Outcome loaded = store.LoadMacroFile(); !loaded) {
+        std::fprintf(stderr, "varnixctl: nothing imported: %s\n", loaded.detail.c_str());
         return ExitFailure;
     }
     const int position = static_cast<int>(store.groups.size());
-    if (!store.ImportGroup(position, file,
-                           isDatFile(file) ? MacroImportFormat::Dat
-                                           : MacroImportFormat::GroupFile)) {
-        std::fprintf(stderr, "varnixctl: import refused: %s\n", store.lastError.c_str());
+    // The message a page would show is left out: the detail says why.
+    const Outcome imported = store.ImportGroup(
+        position, file, isDatFile(file) ? MacroImportFormat::Dat : MacroImportFormat::GroupFile);
+    if (!imported) {
+        std::fprintf(stderr, "varnixctl: import refused: %s\n", imported.detail.c_str());
         return ExitFailure;
     }
     if (static_cast<std::size_t>(position) < store.groups.size())

@@ -34,8 +34,8 @@ int runMacros(CliContext& context, const CommandArguments& arguments) {
     if (!arguments.empty())
         throw UsageError("macros takes no arguments");
     MacroStore store(context.resolvedResourceRoot());
-    if (!store.LoadMacroFile()) {
-        std::fprintf(stderr, "varnixctl: %s\n", store.lastError.c_str());
+    if (const Outcome loaded = store.LoadMacroFile(); !loaded) {
+        std::fprintf(stderr, "varnixctl: %s\n", loaded.detail.c_str());
         return ExitFailure;
     }
     for (const MacroGroup& group : store.groups) {

@@ -44,13 +44,6 @@ void KeyboardConfig::reportLoadError(const std::string& step, const std::string&
     consoleOutput(text + "\n");
 }
 
-void KeyboardConfig::showMessage(const std::string& title, const std::string& text) const {
-    if (messageBox)
-        messageBox(title, text);
-    else
-        debugOutput(title + ": " + text + "\n");
-}
-
 void KeyboardConfig::fillMacroSlotCodes() {
     macroSlotCodes.clear();
     for (int slot = 0; slot < MacroSlotCodeCount; ++slot)
@@ -306,19 +299,21 @@ json KeyboardConfig::toJson() const {
     return json{{kbfiles::Root, std::move(root)}};
 }
 
-bool KeyboardConfig::SaveKeyboardConfig(const fs::path& folder) {
+Outcome KeyboardConfig::SaveKeyboardConfig(const fs::path& folder) {
     const std::string bytes =
         toJson().dump(kbfiles::JsonIndent, ' ', false, json::error_handler_t::replace);
     std::string error;
     if (!writeFileAtomically(folder / kbfiles::UserJson, bytes, &error)) {
-        lastError = "cannot save " + (folder / kbfiles::UserJson).string() + ": " + error;
-        debugOutput(lastError + "\n");
-        return false;
+        Outcome failed =
+            Outcome::failure(Status::WriteFailed,
+                             "cannot save " + (folder / kbfiles::UserJson).string() + ": " + error);
+        debugOutput(failed.detail + "\n");
+        return failed;
     }
-    return true;
+    return Outcome::done();
 }
 
-bool KeyboardConfig::ResetKeyboardConfig(const fs::path& folder) {
+Outcome KeyboardConfig::ResetKeyboardConfig(const fs::path& folder) {
     for (BindingMap& profile : keys)
         for (auto& [name, binding] : profile) {
             binding.code = binding.defaultCode;

@@ -3,6 +3,7 @@
 // the model's description files; loaded from, saved to and exchanged as the keyboard JSON files.
 #pragma once
 
+#include "common/Outcome.h"
 #include "device/KeyboardFeatureProfile.h"
 #include "keyboard/ExtKey.h"
 #include "keyboard/KeyBinding.h"
@@ -39,9 +40,6 @@ struct KeyboardTexts {
     std::string lockSwitch;                              // language text "btn_En"
 };
 
-// A modal message (title, text); unset, the text goes to the debug channel.
-using KeyboardMessageBox = std::function<void(const std::string& title, const std::string& text)>;
-
 class KeyboardConfig {
 public:
     std::array<BindingMap, KeyboardProfileCount> otherKeys;
@@ -59,26 +57,25 @@ public:
     // The model's Config/Config.ini values, kept on the keyboard device object.
     KeyboardFeatureProfile feature;
     KeyboardTexts texts;
-    KeyboardMessageBox messageBox;
     // Texts of the reading steps that failed during the last load (also written to the console).
+    // A load always ends with a model; each step that does not read is dropped whole.
     std::vector<std::string> loadErrors;
-    // Why the last export or import failed.
-    std::string lastError;
 
     // Builds the whole model from the folder's files (the model's resource folder).
     void LoadKeyboardConfig(const std::filesystem::path& folder);
-    // Writes Config/KBconfig.json from the model (atomically). False with lastError on failure.
-    bool SaveKeyboardConfig(const std::filesystem::path& folder);
+    // Writes Config/KBconfig.json from the model (atomically); WriteFailed when it cannot.
+    Outcome SaveKeyboardConfig(const std::filesystem::path& folder);
     // Factory codes in every profile, "KBmain" and "KBled" from Config/ResetKBConfig.json, save.
-    bool ResetKeyboardConfig(const std::filesystem::path& folder);
+    Outcome ResetKeyboardConfig(const std::filesystem::path& folder);
     // Copies the saved Config/KBconfig.json with "KBName" added to target.
-    bool ExportKeyboardConfig(const std::filesystem::path& folder, const std::string& modelName,
-                              const std::filesystem::path& target);
+    Outcome ExportKeyboardConfig(const std::filesystem::path& folder, const std::string& modelName,
+                                 const std::filesystem::path& target);
     // Copies an exchange file of this model over Config/KBconfig.json; the caller reloads then.
-    // A file of another model, or one that is not a keyboard configuration, is refused with the
-    // "Error"/"ImportErr" message and nothing is copied.
-    bool ImportKeyboardConfig(const std::filesystem::path& folder, const std::string& modelName,
-                              const std::filesystem::path& source);
+    // Every refusal (a file that cannot be read, of another model, or that is not a keyboard
+    // configuration, and a failed copy) carries the "Error"/"ImportErr" message; nothing is
+    // copied then.
+    Outcome ImportKeyboardConfig(const std::filesystem::path& folder, const std::string& modelName,
+                                 const std::filesystem::path& source);
 
     // For every binding of keys[profile] and otherKeys[profile]: whether its control is shown
     // as changed (code differs from the factory code).
@@ -109,7 +106,6 @@ private:
     void buildOtherKeys(const std::filesystem::path& folder);
     void setOtherKeyTexts();
     void reportLoadError(const std::string& step, const std::string& what);
-    void showMessage(const std::string& title, const std::string& text) const;
 };
 
 } // namespace varnix

@@ -44,25 +44,21 @@ bool sameNameIgnoringCase(const std::u16string& a, const std::u16string& b) {
 
 } // namespace
 
-bool KeyboardConfig::ExportKeyboardConfig(const fs::path& folder, const std::string& modelName,
-                                          const fs::path& target) {
+Outcome KeyboardConfig::ExportKeyboardConfig(const fs::path& folder, const std::string& modelName,
+                                             const fs::path& target) {
     const fs::path source = folder / kbfiles::UserJson;
     const std::optional<std::string> bytes = readWholeFile(source);
-    if (!bytes) {
-        lastError = "cannot read " + source.string();
-        return false;
-    }
+    if (!bytes)
+        return Outcome::failure(Status::Missing, "cannot read " + source.string());
     json document;
     try {
         document = json::parse(*bytes);
     } catch (const std::exception& error) {
-        lastError = source.string() + ": " + error.what();
-        return false;
+        return Outcome::failure(Status::Invalid, source.string() + ": " + error.what());
     }
-    if (!document.is_object()) {
-        lastError = source.string() + " holds no keyboard configuration";
-        return false;
-    }
+    if (!document.is_object())
+        return Outcome::failure(Status::Invalid,
+                                source.string() + " holds no keyboard configuration");
     json name = json::array();
     for (char16_t unit : utf8ToUtf16(modelName))
         name.push_back(static_cast<std::uint16_t>(unit));
@@ -70,49 +66,48 @@ bool KeyboardConfig::ExportKeyboardConfig(const fs::path& folder, const std::str
     std::string error;
     if (!writeFileAtomically(
             target, document.dump(kbfiles::JsonIndent, ' ', false, json::error_handler_t::replace),
-            &error)) {
-        lastError = "cannot write " + target.string() + ": " + error;
-        return false;
-    }
-    return true;
+            &error))
+        return Outcome::failure(Status::WriteFailed,
+                                "cannot write " + target.string() + ": " + error);
+    return Outcome::done();
 }
 
-bool KeyboardConfig::ImportKeyboardConfig(const fs::path& folder, const std::string& modelName,
-                                          const fs::path& source) {
-    auto refuse = [&](const std::string& why) {
-        lastError = why;
+Outcome KeyboardConfig::ImportKeyboardConfig(const fs::path& folder, const std::string& modelName,
+                                             const fs::path& source) {
+    auto refuse = [](Status status, const std::string& why) {
         debugOutput("keyboard import refused: " + why + "\n");
-        showMessage(kbfiles::ErrorTitle, kbfiles::ImportErrorText);
-        return false;
+        return Outcome::failure(status, kbfiles::ErrorTitle, kbfiles::ImportErrorText, why);
     };
     const std::optional<std::string> bytes = readWholeFile(source);
     if (!bytes)
-        return refuse("cannot read " + source.string());
+        return refuse(Status::Missing, "cannot read " + source.string());
     try {
         const json document = json::parse(*bytes);
         if (!document.is_object() || !document.contains(kbfiles::ModelName))
-            return refuse(source.string() + " has no \"" + kbfiles::ModelName + "\"");
+            return refuse(Status::NoName,
+                          source.string() + " has no \"" + kbfiles::ModelName + "\"");
         std::u16string name;
         for (const json& element : document.at(kbfiles::ModelName))
             name.push_back(codeUnitOf(element));
         if (!sameNameIgnoringCase(name, utf8ToUtf16(modelName)))
-            return refuse(source.string() + " belongs to " + utf16ToUtf8(name));
+            return refuse(Status::OtherModel, source.string() + " belongs to " + utf16ToUtf8(name));
         // The file replaces the user's configuration only when every part of it reads as one.
         if (!document.contains(kbfiles::Root) || !document.at(kbfiles::Root).is_object())
-            return refuse(source.string() + " has no \"" + kbfiles::Root + "\" object");
+            return refuse(Status::Invalid,
+                          source.string() + " has no \"" + kbfiles::Root + "\" object");
         KeyboardConfig probe = *this;
-        probe.messageBox = nullptr;
         const json& root = document.at(kbfiles::Root);
         probe.readKeys(root);
         probe.readOtherKeys(root);
         probe.readMainAndLighting(root);
     } catch (const std::exception& error) {
-        return refuse(source.string() + ": " + error.what());
+        return refuse(Status::Invalid, source.string() + ": " + error.what());
     }
     std::string error;
     if (!writeFileAtomically(folder / kbfiles::UserJson, *bytes, &error))
-        return refuse("cannot write " + (folder / kbfiles::UserJson).string() + ": " + error);
-    return true;
+        return refuse(Status::WriteFailed,
+                      "cannot write " + (folder / kbfiles::UserJson).string() + ": " + error);
+    return Outcome::done();
 }
 
 } // namespace varnix

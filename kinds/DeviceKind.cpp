@@ -19,9 +19,12 @@
 namespace varnix {
 namespace {
 
-std::vector<MacroGroup> savedMacros(const KindModel& model) {
+// The keyboard plays macros from its own memory, so a macro file that does not load refuses the
+// image rather than writing the keys without their macros.
+Expected<std::vector<MacroGroup>> savedMacros(const KindModel& model) {
     MacroStore store(model.resourceRoot);
-    store.LoadMacroFile(); // a macro file that does not load leaves the keys without macros
+    if (const Outcome loaded = store.LoadMacroFile(); !loaded)
+        return Outcome::failure(Status::Invalid, loaded.detail);
     return store.groups;
 }
 
@@ -70,7 +73,10 @@ ApplyWriter::ImageSource keyboardSaved(FindDev& device, const KindModel& model,
         KeyboardConfig config = savedKeyboard(model);
         if (lighting)
             config.lighting = *lighting;
-        return keyboardImageSource(device, std::move(config), savedMacros(model), *state,
+        Expected<std::vector<MacroGroup>> macros = savedMacros(model);
+        if (!macros)
+            return macros.outcome();
+        return keyboardImageSource(device, std::move(config), std::move(*macros), *state,
                                    model.baseAddress)();
     };
 }
@@ -101,9 +107,9 @@ ApplyWriter::ImageSource padSavedImage(FindDev&, const KindModel& model) {
     return [model]() -> Expected<ParameterImage> {
         // Without a saved file the pad shows and writes its defaults; nothing is saved here.
         PadLighting lighting;
-        const auto loaded = PadLighting::load(model.modelFolder, lighting, nullptr, false);
-        if (!loaded.ok())
-            return Outcome::failure(Status::Invalid, loaded.message);
+        if (const Outcome loaded = PadLighting::load(model.modelFolder, lighting, nullptr, false);
+            !loaded)
+            return loaded;
         return PadImageBuilder::build(PadDeviceValues::fromLighting(lighting));
     };
 }

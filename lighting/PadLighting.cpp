@@ -20,18 +20,26 @@ constexpr std::int32_t DefaultBrightness = 3;
 constexpr std::int32_t DefaultSpeed = 2;
 constexpr std::int32_t DefaultDirection = 1;
 
-PadFileResult failure(PadFileStatus status, std::string message) {
-    debugOutput(message);
-    return {status, std::move(message)};
+Outcome failure(Status status, std::string detail) {
+    debugOutput(detail);
+    return Outcome::failure(status, std::move(detail));
 }
 
-PadFileResult writeDocument(const std::filesystem::path& file, const json& document) {
+// A refused import: the page shows the "Error"/"ImportErr" message.
+Outcome refusal(Status status, std::string detail) {
+    return failure(status, std::move(detail)).shown(messagekey::Error, messagekey::ImportErr);
+}
+
+Outcome writeBytes(const std::filesystem::path& file, const std::string& bytes) {
     std::string error;
-    const std::string text =
-        document.dump(padfile::Indent, ' ', false, json::error_handler_t::replace);
-    if (!writeFileAtomically(file, text, &error))
-        return failure(PadFileStatus::WriteFailed, "cannot write " + file.string() + ": " + error);
-    return {};
+    if (!writeFileAtomically(file, bytes, &error))
+        return failure(Status::WriteFailed, "cannot write " + file.string() + ": " + error);
+    return Outcome::done();
+}
+
+Outcome writeDocument(const std::filesystem::path& file, const json& document) {
+    return writeBytes(file,
+                      document.dump(padfile::Indent, ' ', false, json::error_handler_t::replace));
 }
 
 bool sameName(const std::u16string& a, const std::u16string& b) {
@@ -103,61 +111,55 @@ std::filesystem::path PadLighting::resetPath(const std::filesystem::path& modelF
     return modelFolder / padfile::ResetFile;
 }
 
-PadFileResult PadLighting::load(const std::filesystem::path& modelFolder, PadLighting& lighting,
-                                std::uint8_t* brightMax, bool createMissing) {
-    PadFileResult result;
+Outcome PadLighting::load(const std::filesystem::path& modelFolder, PadLighting& lighting,
+                          std::uint8_t* brightMax, bool createMissing) {
+    Outcome outcome;
     const std::filesystem::path file = configPath(modelFolder);
     if (const std::optional<std::string> bytes = readWholeFile(file)) {
         try {
             lighting = fromJson(json::parse(*bytes));
         } catch (const json::exception& error) {
-            return failure(PadFileStatus::Invalid, file.string() + ": " + error.what());
+            return failure(Status::Invalid, file.string() + ": " + error.what());
         }
     } else {
         lighting = defaults();
         if (createMissing)
-            result = save(modelFolder, lighting);
-        if (result.ok())
-            result.status = PadFileStatus::Created;
+            outcome = save(modelFolder, lighting);
+        if (outcome.ok())
+            outcome.status = Status::Created;
     }
     const std::uint8_t maximum = PadFeatureProfile::read(modelFolder).brightMax;
     lighting.brightness = std::min<std::int32_t>(lighting.brightness, maximum);
     if (brightMax)
         *brightMax = maximum;
-    return result;
+    return outcome;
 }
 
-PadFileResult PadLighting::save(const std::filesystem::path& modelFolder,
-                                const PadLighting& lighting) {
+Outcome PadLighting::save(const std::filesystem::path& modelFolder, const PadLighting& lighting) {
     return writeDocument(configPath(modelFolder), toJson(lighting));
 }
 
-PadFileResult PadLighting::reset(const std::filesystem::path& modelFolder) {
+Outcome PadLighting::reset(const std::filesystem::path& modelFolder) {
     const std::optional<std::string> bytes = readWholeFile(resetPath(modelFolder));
     if (!bytes)
-        return failure(PadFileStatus::Missing, "cannot open " + resetPath(modelFolder).string());
-    std::string error;
-    if (!writeFileAtomically(configPath(modelFolder), *bytes, &error))
-        return failure(PadFileStatus::WriteFailed,
-                       "cannot write " + configPath(modelFolder).string() + ": " + error);
-    return {};
+        return failure(Status::Missing, "cannot open " + resetPath(modelFolder).string());
+    return writeBytes(configPath(modelFolder), *bytes);
 }
 
-PadFileResult PadLighting::exportTo(const std::filesystem::path& modelFolder,
-                                    const std::filesystem::path& target,
-                                    const std::string& padName) {
+Outcome PadLighting::exportTo(const std::filesystem::path& modelFolder,
+                              const std::filesystem::path& target, const std::string& padName) {
     const std::filesystem::path file = configPath(modelFolder);
     const std::optional<std::string> bytes = readWholeFile(file);
     if (!bytes)
-        return failure(PadFileStatus::Missing, "cannot open " + file.string());
+        return failure(Status::Missing, "cannot open " + file.string());
     json document;
     try {
         document = json::parse(*bytes);
     } catch (const json::exception& error) {
-        return failure(PadFileStatus::Invalid, file.string() + ": " + error.what());
+        return failure(Status::Invalid, file.string() + ": " + error.what());
     }
     if (!document.is_object())
-        return failure(PadFileStatus::Invalid, file.string() + " holds no configuration object");
+        return failure(Status::Invalid, file.string() + " holds no configuration object");
     json name = json::array();
     for (const char16_t unit : utf8ToUtf16(padName))
         name.push_back(static_cast<std::uint32_t>(unit));
@@ -165,30 +167,25 @@ PadFileResult PadLighting::exportTo(const std::filesystem::path& modelFolder,
     return writeDocument(target, document);
 }
 
-PadFileResult PadLighting::importFrom(const std::filesystem::path& modelFolder,
-                                      const std::filesystem::path& source,
-                                      const std::string& padName) {
+Outcome PadLighting::importFrom(const std::filesystem::path& modelFolder,
+                                const std::filesystem::path& source, const std::string& padName) {
     const std::optional<std::string> bytes = readWholeFile(source);
     if (!bytes)
-        return failure(PadFileStatus::Missing, "cannot open " + source.string());
+        return failure(Status::Missing, "cannot open " + source.string());
     try {
         const json document = json::parse(*bytes);
         if (!document.is_object() || !document.contains(padfile::PadName))
-            return failure(PadFileStatus::NoName, source.string() + " has no \"PadName\"");
+            return refusal(Status::NoName, source.string() + " has no \"PadName\"");
         std::u16string units;
         for (const json& unit : document.at(padfile::PadName))
             units.push_back(static_cast<char16_t>(unit.get<std::uint32_t>() & 0xFFFF));
         if (!sameName(units, utf8ToUtf16(padName)))
-            return failure(PadFileStatus::OtherPad, source.string() + " was made for another pad");
+            return refusal(Status::OtherModel, source.string() + " was made for another pad");
         fromJson(document); // only a readable configuration may replace the current one
     } catch (const json::exception& error) {
-        return failure(PadFileStatus::Invalid, source.string() + ": " + error.what());
+        return refusal(Status::Invalid, source.string() + ": " + error.what());
     }
-    std::string error;
-    if (!writeFileAtomically(configPath(modelFolder), *bytes, &error))
-        return failure(PadFileStatus::WriteFailed,
-                       "cannot write " + configPath(modelFolder).string() + ": " + error);
-    return {};
+    return writeBytes(configPath(modelFolder), *bytes);
 }
 
 } // namespace varnix

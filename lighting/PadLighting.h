@@ -2,6 +2,7 @@
 // The pad's lighting model and its file Padconfig.json (factory file, exchange file, BrightMax).
 #pragma once
 
+#include "common/Outcome.h"
 #include "lighting/LedEffect.h"
 
 #include <cstdint>
@@ -30,22 +31,6 @@ struct PadResponsePair {
     std::int32_t enable = 0;
     std::int32_t mode = 0;
     bool operator==(const PadResponsePair&) const = default;
-};
-
-enum class PadFileStatus {
-    Done,
-    Created,     // the file was missing: the defaults were written
-    Missing,     // a file to read cannot be opened; nothing changed
-    Invalid,     // the file does not parse or holds a wrong type; nothing changed
-    NoName,      // an import without "PadName"
-    OtherPad,    // an import made for another pad model
-    WriteFailed, // the target could not be written; it is unchanged
-};
-
-struct PadFileResult {
-    PadFileStatus status = PadFileStatus::Done;
-    std::string message;
-    bool ok() const { return status == PadFileStatus::Done || status == PadFileStatus::Created; }
 };
 
 class PadLighting {
@@ -77,23 +62,24 @@ public:
     static std::filesystem::path configPath(const std::filesystem::path& modelFolder);
     static std::filesystem::path resetPath(const std::filesystem::path& modelFolder);
 
-    // Reads Padconfig.json, or writes the defaults when it is missing; then lowers the
+    // Reads Padconfig.json, or writes the defaults when it is missing (Created); then lowers the
     // brightness to the model's BrightMax (Setup.ini, 7 when absent), which `brightMax`
-    // receives. A file that does not read leaves the whole model as it was. With createMissing
-    // false a missing file gives the defaults without writing them (status Created is kept).
-    static PadFileResult load(const std::filesystem::path& modelFolder, PadLighting& lighting,
-                              std::uint8_t* brightMax = nullptr, bool createMissing = true);
-    static PadFileResult save(const std::filesystem::path& modelFolder,
-                              const PadLighting& lighting);
+    // receives. A file that does not read (Invalid) leaves the whole model as it was. With
+    // createMissing false a missing file gives the defaults without writing them (status Created
+    // is kept).
+    static Outcome load(const std::filesystem::path& modelFolder, PadLighting& lighting,
+                        std::uint8_t* brightMax = nullptr, bool createMissing = true);
+    static Outcome save(const std::filesystem::path& modelFolder, const PadLighting& lighting);
     // Copies the factory file over Padconfig.json (unless the factory file cannot be read).
-    static PadFileResult reset(const std::filesystem::path& modelFolder);
-    static PadFileResult exportTo(const std::filesystem::path& modelFolder,
-                                  const std::filesystem::path& target, const std::string& padName);
+    static Outcome reset(const std::filesystem::path& modelFolder);
+    static Outcome exportTo(const std::filesystem::path& modelFolder,
+                            const std::filesystem::path& target, const std::string& padName);
     // Takes an exchange file whose "PadName" equals padName ignoring case and whose content
-    // reads as a pad configuration; anything else is refused and changes nothing.
-    static PadFileResult importFrom(const std::filesystem::path& modelFolder,
-                                    const std::filesystem::path& source,
-                                    const std::string& padName);
+    // reads as a pad configuration; anything else is refused and changes nothing. A refused file
+    // (NoName, OtherModel, Invalid) carries the "Error"/"ImportErr" message the page shows; a
+    // file that cannot be opened (Missing) and a failed copy (WriteFailed) carry none.
+    static Outcome importFrom(const std::filesystem::path& modelFolder,
+                              const std::filesystem::path& source, const std::string& padName);
 };
 
 } // namespace varnix

@@ -115,31 +115,28 @@ json SharedLighting::toJson(const SharedLighting& lighting) {
     return {{sharedfile::Root, {{ledjson::SharedMember, object}}}};
 }
 
-bool SharedLighting::load(const std::filesystem::path& file, SharedLighting& lighting,
-                          std::string* error) {
+Outcome SharedLighting::load(const std::filesystem::path& file, SharedLighting& lighting) {
     const std::optional<std::string> bytes = readWholeFile(file);
-    std::string reason;
-    if (!bytes) {
-        reason = "cannot open " + file.string();
-    } else {
+    Outcome outcome = Outcome::failure(Status::Missing, "cannot open " + file.string());
+    if (bytes) {
         try {
             lighting = fromJson(json::parse(*bytes));
-            return true;
+            return Outcome::done();
         } catch (const json::exception& failure) {
-            reason = file.string() + ": " + failure.what();
+            outcome = Outcome::failure(Status::Invalid, file.string() + ": " + failure.what());
         }
     }
-    debugOutput(reason);
-    if (error)
-        *error = reason;
-    return false;
+    debugOutput(outcome.detail);
+    return outcome;
 }
 
-bool SharedLighting::save(const std::filesystem::path& file, const SharedLighting& lighting,
-                          std::string* error) {
+Outcome SharedLighting::save(const std::filesystem::path& file, const SharedLighting& lighting) {
     const std::string text =
         toJson(lighting).dump(sharedfile::Indent, ' ', false, json::error_handler_t::replace);
-    return writeFileAtomically(file, text, error);
+    std::string error;
+    if (!writeFileAtomically(file, text, &error))
+        return Outcome::failure(Status::WriteFailed, error);
+    return Outcome::done();
 }
 
 } // namespace varnix

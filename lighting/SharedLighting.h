@@ -2,6 +2,7 @@
 // The shared lighting record of the home page, its file, its mode table and repeat interval.
 #pragma once
 
+#include "common/Outcome.h"
 #include "lighting/LedEffect.h"
 
 #include <array>
@@ -63,13 +64,11 @@ public:
     static SharedLighting fromJson(const nlohmann::json& document);
     static nlohmann::json toJson(const SharedLighting& lighting);
 
-    // Reads a file into `lighting`; on any failure `lighting` is unchanged and false returned
-    // with the reason.
-    static bool load(const std::filesystem::path& file, SharedLighting& lighting,
-                     std::string* error = nullptr);
-    // Writes the file atomically.
-    static bool save(const std::filesystem::path& file, const SharedLighting& lighting,
-                     std::string* error = nullptr);
+    // Reads a file into `lighting`; on any failure (Missing, Invalid) `lighting` is unchanged
+    // and the detail says why.
+    static Outcome load(const std::filesystem::path& file, SharedLighting& lighting);
+    // Writes the file atomically (WriteFailed when it cannot be written).
+    static Outcome save(const std::filesystem::path& file, const SharedLighting& lighting);
 };
 
 } // namespace varnix

@@ -113,7 +113,7 @@ std::string MacroRecorder::RecordKeyEvent(int scanCode, int message) {
     return keyName_(scanCode);
 }
 
-bool applyRecording(MacroStore& store, int g, int m, const RecordingResult& recording) {
+Outcome applyRecording(MacroStore& store, int g, int m, const RecordingResult& recording) {
     MacroData& data = store.current.data;
     const std::size_t count =
         std::min<std::size_t>(recording.items.size(), MacroRecorder::kMaxItems);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/Clock.h"
+#include "common/Outcome.h"
 
 #include <array>
 #include <cstdint>
@@ -110,7 +111,7 @@ private:
 // Puts a finished recording into the store's current macro, which is macro m of group g:
 // items 0..n-1 become the recorded ones (slots after them keep what they held), num = n,
 // repeat once ("opt_Macro_CycleTimes", count 1), no pointer-move, wheel, DPI or media items;
-// then the macro is stored and the file saved. False when the store could not save it.
-bool applyRecording(MacroStore& store, int g, int m, const RecordingResult& recording);
+// then the macro is stored and the file saved; the store's outcome says whether it could.
+Outcome applyRecording(MacroStore& store, int g, int m, const RecordingResult& recording);
 
 } // namespace varnix

@@ -40,17 +40,9 @@ json& MacroStore::documentGroups() {
     return list;
 }
 
-void MacroStore::showMessage(const std::string& caption, const std::string& text) const {
-    if (messageBox)
-        messageBox(caption, text);
-    else
-        debugOutput(caption + ": " + text + "\n");
-}
-
-bool MacroStore::fail(const std::string& reason) {
-    lastError = reason;
+Outcome MacroStore::fail(Status status, const std::string& reason) {
     debugOutput("macro store: " + reason + "\n");
-    return false;
+    return Outcome::failure(status, reason);
 }
 
 void MacroStore::keepUnreadableFile(const std::string& bytes) {
@@ -65,12 +57,12 @@ void MacroStore::keepUnreadableFile(const std::string& bytes) {
         debugOutput("macro store: " + error + "\n");
 }
 
-bool MacroStore::LoadMacroFile() {
+Outcome MacroStore::LoadMacroFile() {
     folder = resourceRoot_ / MacroFolder;
     filePath = folder / MacroFileName;
     const std::optional<std::string> bytes = readWholeFile(filePath);
     if (!bytes)
-        return true; // no file yet: the first change writes one
+        return Outcome::done(); // no file yet: the first change writes one
     try {
         json parsed = json::parse(*bytes);
         if (!parsed.is_object())
@@ -86,30 +78,31 @@ bool MacroStore::LoadMacroFile() {
         }
         document = std::move(parsed);
         groups = std::move(loaded);
-        return true;
+        return Outcome::done();
     } catch (const std::exception& error) {
         keepUnreadableFile(*bytes);
-        return fail("cannot load " + filePath.string() + ": " + error.what());
+        return fail(Status::Invalid, "cannot load " + filePath.string() + ": " + error.what());
     }
 }
 
-bool MacroStore::SaveMacroFile() {
+Outcome MacroStore::SaveMacroFile() {
     std::error_code ignored;
     fs::create_directories(filePath.parent_path(), ignored);
     std::string error;
     if (!writeFileAtomically(filePath, macrofile::serialise(document), &error))
-        return fail(error);
-    return true;
+        return fail(Status::WriteFailed, error);
+    return Outcome::done();
 }
 
-bool MacroStore::CommitMacro(int g, int m) {
+Outcome MacroStore::CommitMacro(int g, int m) {
     json& list = documentGroups();
     if (g < 0 || static_cast<std::size_t>(g) >= list.size() || !list[g].is_object())
-        return fail(formatText("no group %d in the macro document", g));
+        return fail(Status::Refused, formatText("no group %d in the macro document", g));
     json& macros = list[g][macrofile::KeyMacros];
     if (!macros.is_array() || m < 0 || static_cast<std::size_t>(m) >= macros.size() ||
         !macros[m].is_object())
-        return fail(formatText("no macro %d in group %d of the macro document", m, g));
+        return fail(Status::Refused,
+                    formatText("no macro %d in group %d of the macro document", m, g));
     json& object = macros[m];
     object[macrofile::KeyMacroName] = macrofile::nameToJson(current.name);
     object[macrofile::KeyMacroGuid] = current.guid;
@@ -124,32 +117,32 @@ bool MacroStore::SelectMacro(int g, int m) {
     return true;
 }
 
-bool MacroStore::storeCurrent(int g, int m) {
+Outcome MacroStore::storeCurrent(int g, int m) {
     if (!validMacro(g, m))
-        return fail(formatText("no macro %d in group %d", m, g));
+        return fail(Status::Refused, formatText("no macro %d in group %d", m, g));
     groups[g].macros[m] = current;
     return CommitMacro(g, m);
 }
 
-bool MacroStore::RenameMacro(int g, int m, const std::string& name) {
+Outcome MacroStore::RenameMacro(int g, int m, const std::string& name) {
     if (!validMacro(g, m))
-        return fail(formatText("no macro %d in group %d", m, g));
+        return fail(Status::Refused, formatText("no macro %d in group %d", m, g));
     groups[g].macros[m].name = name;
     current.name = name;
     return storeCurrent(g, m);
 }
 
-bool MacroStore::RenameGroup(int g, const std::string& name) {
+Outcome MacroStore::RenameGroup(int g, const std::string& name) {
     json& list = documentGroups();
     if (!validGroup(g) || static_cast<std::size_t>(g) >= list.size())
-        return fail(formatText("no group %d", g));
+        return fail(Status::Refused, formatText("no group %d", g));
     // The in-memory name follows too, so that name proposals see it before the next load.
     groups[g].name = name;
     list[g][macrofile::KeyGroupName] = macrofile::nameToJson(name);
     return SaveMacroFile();
 }
 
-bool MacroStore::AddGroup(int after, const std::string& name) {
+Outcome MacroStore::AddGroup(int after, const std::string& name) {
     MacroGroup group{NewMacroGuid(), name, {}};
     json& list = documentGroups();
     std::size_t position = groups.size();
@@ -163,10 +156,10 @@ bool MacroStore::AddGroup(int after, const std::string& name) {
     return SaveMacroFile();
 }
 
-bool MacroStore::AddMacro(int g, int after, const std::string& name) {
+Outcome MacroStore::AddMacro(int g, int after, const std::string& name) {
     json& list = documentGroups();
     if (!validGroup(g) || static_cast<std::size_t>(g) >= list.size())
-        return fail(formatText("no group %d", g));
+        return fail(Status::Refused, formatText("no group %d", g));
     current = MacroRecord{};
     current.guid = NewMacroGuid();
     current.name = name;
@@ -188,15 +181,14 @@ bool MacroStore::AddMacro(int g, int after, const std::string& name) {
     return SaveMacroFile();
 }
 
-bool MacroStore::DeleteMacro(int g, int m) {
+Outcome MacroStore::DeleteMacro(int g, int m) {
     if (!validGroup(g))
-        return fail(formatText("no group %d", g));
-    if (groups[g].macros.empty()) {
-        showMessage(MessageCaption, DeleteMacroText);
-        return false;
-    }
+        return fail(Status::Refused, formatText("no group %d", g));
+    if (groups[g].macros.empty())
+        return Outcome::failure(Status::Refused, MessageCaption, DeleteMacroText,
+                                formatText("group %d holds no macro to delete", g));
     if (!validMacro(g, m))
-        return fail(formatText("no macro %d in group %d", m, g));
+        return fail(Status::Refused, formatText("no macro %d in group %d", m, g));
     groups[g].macros.erase(groups[g].macros.begin() + m);
     json& list = documentGroups();
     if (static_cast<std::size_t>(g) < list.size()) {
@@ -207,9 +199,9 @@ bool MacroStore::DeleteMacro(int g, int m) {
     return SaveMacroFile();
 }
 
-bool MacroStore::DeleteGroup(int g) {
+Outcome MacroStore::DeleteGroup(int g) {
     if (!validGroup(g))
-        return fail(formatText("no group %d", g));
+        return fail(Status::Refused, formatText("no group %d", g));
     json& list = documentGroups();
     if (static_cast<std::size_t>(g) < list.size())
         list.erase(static_cast<std::size_t>(g));
@@ -217,24 +209,25 @@ bool MacroStore::DeleteGroup(int g) {
     return SaveMacroFile();
 }
 
-bool MacroStore::ResetMacros() {
+Outcome MacroStore::ResetMacros() {
     const fs::path backup = folder / BackupFileName;
     std::error_code ignored;
     fs::create_directories(folder, ignored);
     std::string error;
     if (const auto factory = readWholeFile(resourceRoot_ / FactoryFile)) {
+        // Without a backup the user's macros must not be replaced.
         if (const auto old = readWholeFile(filePath);
             old && !writeFileAtomically(backup, *old, &error))
-            return fail(error); // without a backup the user's macros must not be replaced
+            return fail(Status::WriteFailed, error);
         if (!writeFileAtomically(filePath, *factory, &error))
-            return fail(error);
+            return fail(Status::WriteFailed, error);
     } else {
         if (!writeFileAtomically(backup, macrofile::serialise(document), &error))
-            return fail(error);
+            return fail(Status::WriteFailed, error);
         if (document.is_object())
             document.erase(macrofile::KeyGroups);
-        if (!SaveMacroFile())
-            return false;
+        if (Outcome saved = SaveMacroFile(); !saved)
+            return saved;
     }
     return LoadMacroFile();
 }

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The user's macros in named groups, mirrored in the macro file: every change is written into
 // the JSON document and the whole document saved at once (there is no separate save step).
+// Operations return an Outcome; the store's own message boxes come back as its title and
+// message keys (the caption "提示框" and the store's texts, shown as written), and a refused
+// import as "Error"/"ImportErr". The page shows them.
 #pragma once
 
+#include "common/Outcome.h"
 #include "macro/KeyNameProvider.h"
 #include "macro/MacroData.h"
 #include "macro/MacroGroup.h"
@@ -12,7 +16,6 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -25,9 +28,6 @@ enum class MacroNameScope { Groups, MacrosOfGroup };
 // How ImportGroup reads its file (the choice of the open dialog's filter).
 enum class MacroImportFormat { GroupFile, Dat };
 
-// A modal message with a caption; the UI shows its popup, tests record the calls.
-using MacroMessageBox = std::function<void(const std::string& caption, const std::string& text)>;
-
 class MacroStore {
 public:
     // Relative to the resource root.
@@ -37,6 +37,7 @@ public:
     static constexpr const char* FactoryFile = "MacroKorv/MacroDataReset/macroReset.json";
     // Where a macro file that could not be loaded is kept before anything overwrites it.
     static constexpr const char* UnreadableSuffix = ".unreadable";
+    // Caption and texts of the store's own message boxes.
     static constexpr const char* MessageCaption = "提示框";
     static constexpr const char* MoreThanLimitText = " More than limit!";
     static constexpr const char* XYLimitText = "  MAC_XY_MAX -  More than limit!";
@@ -49,11 +50,6 @@ public:
 
     explicit MacroStore(std::filesystem::path resourceRoot = "res");
 
-    // Message texts handed in by the page ("Error", "ImportErr", OK, Cancel).
-    std::string errorText = "Error";
-    std::string importErrorText = "ImportErr";
-    std::string okText = "OK";
-    std::string cancelText = "Cancel";
     std::filesystem::path filePath;
     std::vector<MacroRecord> scratchMacros;
     std::vector<MacroGroup> groups;
@@ -68,36 +64,38 @@ public:
     std::filesystem::path folder;
     // Chooses the key value table of the .dat import (DatKeyTables.h); 0 = Windows key codes.
     std::int32_t modelCode = 0;
-    // The store's message popups; unset, the text goes to the debug channel.
-    MacroMessageBox messageBox;
-    // Why the last operation that returned false failed (load, save, import, export).
-    std::string lastError;
 
     // Reads the macro file into document and groups. Either everything is taken or, on any
-    // failure, document and groups keep what they held, the reason is in lastError and on the
-    // debug channel, and a copy of the unreadable file is kept beside it (UnreadableSuffix)
-    // so that the next save cannot lose it. A missing file is not an error: nothing changes.
-    bool LoadMacroFile();
-    // Writes document to filePath atomically (temporary file, then rename).
-    bool SaveMacroFile();
+    // failure (Invalid), document and groups keep what they held, the reason is the detail and
+    // goes to the debug channel, and a copy of the unreadable file is kept beside it
+    // (UnreadableSuffix) so that the next save cannot lose it. A missing file is not an error:
+    // nothing changes. A failed load shows no message.
+    Outcome LoadMacroFile();
+    // Writes document to filePath atomically (temporary file, then rename); WriteFailed.
+    Outcome SaveMacroFile();
     // Writes current into the document's macro (g, m) and saves.
-    bool CommitMacro(int g, int m);
+    Outcome CommitMacro(int g, int m);
     // Makes current a copy of macro (g, m); false when there is none.
     bool SelectMacro(int g, int m);
 
-    // Item edits on current; each stores current as macro (g, m) and commits it.
-    bool InsertMacroItem(int g, int m, int index, const MacroItemView& item);
-    bool DeleteMacroItem(int g, int m, int position);
-    bool SetMacroRepeat(int g, int m, const std::string& option, int count);
+    // Item edits on current; each stores current as macro (g, m) and commits it. An insert into
+    // a full macro is refused with the MoreThanLimitText message; while a .dat import locks the
+    // items it is refused without one. A pointer move past MAC_XY_MAX is inserted but not
+    // counted, and the success carries the XYLimitText notice.
+    Outcome InsertMacroItem(int g, int m, int index, const MacroItemView& item);
+    Outcome DeleteMacroItem(int g, int m, int position);
+    Outcome SetMacroRepeat(int g, int m, const std::string& option, int count);
 
-    bool RenameMacro(int g, int m, const std::string& name);
-    bool RenameGroup(int g, const std::string& name);
-    bool AddGroup(int after, const std::string& name);
-    bool AddMacro(int g, int after, const std::string& name);
-    bool DeleteMacro(int g, int m);
-    bool DeleteGroup(int g);
+    // Operations on a group or macro the store does not have are Refused without a message.
+    Outcome RenameMacro(int g, int m, const std::string& name);
+    Outcome RenameGroup(int g, const std::string& name);
+    Outcome AddGroup(int after, const std::string& name);
+    Outcome AddMacro(int g, int after, const std::string& name);
+    // Refused with the DeleteMacroText message when the group holds no macro.
+    Outcome DeleteMacro(int g, int m);
+    Outcome DeleteGroup(int g);
     // Backs the macro file up and restores the factory file, then loads it.
-    bool ResetMacros();
+    Outcome ResetMacros();
     // Rebuilds the document's "MacroGrpInfo" from groups, bindings included; other top-level
     // keys stay. Does not save.
     void RebuildDocument();
@@ -107,12 +105,13 @@ public:
     MacroItemView ItemDisplayText(int position) const;
 
     // Writes group g to a group file (every "BindKeys" 0, no "BindKeysInfo").
-    bool ExportGroup(int g, const std::filesystem::path& path);
+    Outcome ExportGroup(int g, const std::filesystem::path& path);
     // Adds the group of a group file or .dat file at insertPosition (appended when past the
-    // end), saves and reloads. False, with the "Error"/"ImportErr" message and the reason in
-    // lastError, when the file is refused; nothing changes then.
-    bool ImportGroup(int insertPosition, const std::filesystem::path& path,
-                     MacroImportFormat format);
+    // end), saves and reloads. A refused file (NoName, Invalid) carries the "Error"/"ImportErr"
+    // message and the reason as detail; a file that cannot be read (Missing) and a failed save
+    // carry no message. Nothing changes on any failure.
+    Outcome ImportGroup(int insertPosition, const std::filesystem::path& path,
+                        MacroImportFormat format);
 
     // A new GUID text, upper-case "%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X".
     // Throws std::runtime_error(GuidFailedText) when none can be made.
@@ -126,14 +125,14 @@ private:
     bool validMacro(int g, int m) const;
     nlohmann::json& documentGroups();
     // Copies current into macro (g, m) and commits it.
-    bool storeCurrent(int g, int m);
-    void showMessage(const std::string& caption, const std::string& text) const;
-    bool fail(const std::string& reason);
+    Outcome storeCurrent(int g, int m);
+    // A failure without a message; the reason also goes to the debug channel.
+    static Outcome fail(Status status, const std::string& reason);
     void keepUnreadableFile(const std::string& bytes);
-    bool importGroupFile(int insertPosition, const std::filesystem::path& path,
-                         const std::string& bytes);
-    bool importDatFile(int insertPosition, const std::filesystem::path& path,
-                       const std::string& bytes);
+    Outcome importGroupFile(int insertPosition, const std::filesystem::path& path,
+                            const std::string& bytes);
+    Outcome importDatFile(int insertPosition, const std::filesystem::path& path,
+                          const std::string& bytes);
 
     std::filesystem::path resourceRoot_;
 };

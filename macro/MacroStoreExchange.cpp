@@ -26,10 +26,10 @@ std::size_t insertionIndex(int insertPosition, std::size_t size) {
 
 } // namespace
 
-bool MacroStore::ExportGroup(int g, const fs::path& path) {
+Outcome MacroStore::ExportGroup(int g, const fs::path& path) {
     const json& list = documentGroups();
     if (g < 0 || static_cast<std::size_t>(g) >= list.size())
-        return fail(formatText("no group %d to export", g));
+        return fail(Status::Refused, formatText("no group %d to export", g));
     json copy = list[g];
     try {
         for (json& macro : copy.at(macrofile::KeyMacros)) {
@@ -42,40 +42,42 @@ bool MacroStore::ExportGroup(int g, const fs::path& path) {
     }
     std::string error;
     if (!writeFileAtomically(path, macrofile::serialise(copy), &error))
-        return fail(error);
-    return true;
+        return fail(Status::WriteFailed, error);
+    return Outcome::done();
 }
 
-bool MacroStore::ImportGroup(int insertPosition, const fs::path& path, MacroImportFormat format) {
+Outcome MacroStore::ImportGroup(int insertPosition, const fs::path& path,
+                                MacroImportFormat format) {
     const std::optional<std::string> bytes = readWholeFile(path);
     if (!bytes)
-        return fail("cannot read " + path.string());
+        return fail(Status::Missing, "cannot read " + path.string());
     const json documentBefore = document;
     const std::vector<MacroGroup> groupsBefore = groups;
-    const bool added = format == MacroImportFormat::Dat
-                           ? importDatFile(insertPosition, path, *bytes)
-                           : importGroupFile(insertPosition, path, *bytes);
+    const Outcome added = format == MacroImportFormat::Dat
+                              ? importDatFile(insertPosition, path, *bytes)
+                              : importGroupFile(insertPosition, path, *bytes);
     if (!added) {
-        showMessage(errorText, importErrorText);
         document = documentBefore;
         groups = groupsBefore;
-        return false;
+        return added.shown(messagekey::Error, messagekey::ImportErr);
     }
-    if (!SaveMacroFile() || !LoadMacroFile()) {
-        const std::string reason = lastError;
+    Outcome kept = SaveMacroFile();
+    if (kept)
+        kept = LoadMacroFile();
+    if (!kept) {
         document = documentBefore;
         groups = groupsBefore;
-        return fail(reason);
+        return fail(kept.status, kept.detail);
     }
-    return true;
+    return Outcome::done();
 }
 
-bool MacroStore::importGroupFile(int insertPosition, const fs::path& path,
-                                 const std::string& bytes) {
+Outcome MacroStore::importGroupFile(int insertPosition, const fs::path& path,
+                                    const std::string& bytes) {
     try {
         json object = json::parse(bytes);
         if (!object.is_object() || !object.contains(macrofile::KeyGroupName))
-            return fail(path.string() + " holds no \"GrpName\"");
+            return fail(Status::NoName, path.string() + " holds no \"GrpName\"");
         // The file's group GUID is replaced, so a missing or odd one does not matter.
         object[macrofile::KeyGroupGuid] = NewMacroGuid();
         // Everything the macro file will hold must load again after the save.
@@ -86,16 +88,17 @@ bool MacroStore::importGroupFile(int insertPosition, const fs::path& path,
         list.insert(list.begin() +
                         static_cast<std::ptrdiff_t>(insertionIndex(insertPosition, list.size())),
                     std::move(object));
-        return true;
+        return Outcome::done();
     } catch (const std::exception& error) {
-        return fail("cannot import " + path.string() + ": " + error.what());
+        return fail(Status::Invalid, "cannot import " + path.string() + ": " + error.what());
     }
 }
 
-bool MacroStore::importDatFile(int insertPosition, const fs::path& path, const std::string& bytes) {
+Outcome MacroStore::importDatFile(int insertPosition, const fs::path& path,
+                                  const std::string& bytes) {
     MacroDatFile dat;
     if (!dat.parse(bytes, modelCode))
-        return fail("cannot import " + path.string() + ": " + dat.error());
+        return fail(Status::Invalid, "cannot import " + path.string() + ": " + dat.error());
     datBodies = dat.bodies();
     datLocked = dat.locked() ? 1 : 0;
 
@@ -126,7 +129,7 @@ bool MacroStore::importDatFile(int insertPosition, const fs::path& path, const s
     groups.insert(groups.begin() +
                       static_cast<std::ptrdiff_t>(insertionIndex(insertPosition, groups.size())),
                   std::move(group));
-    return true;
+    return Outcome::done();
 }
 
 } // namespace varnix

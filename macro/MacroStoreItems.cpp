@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Item edits of the current macro and the display text of its items.
+#include "common/Diagnostics.h"
 #include "macro/MacroStore.h"
 
 #include <algorithm>
@@ -43,14 +44,13 @@ void closeBlockGap(MacroData& data, int position, std::uint8_t kind, std::size_t
 
 } // namespace
 
-bool MacroStore::InsertMacroItem(int g, int m, int index, const MacroItemView& item) {
+Outcome MacroStore::InsertMacroItem(int g, int m, int index, const MacroItemView& item) {
     if (datLocked)
-        return false;
+        return Outcome::failure(Status::Refused, "the items of a .dat import are locked");
     MacroData& data = current.data;
-    if (data.num >= MacroSlotCount) {
-        showMessage(MessageCaption, MoreThanLimitText);
-        return false;
-    }
+    if (data.num >= MacroSlotCount)
+        return Outcome::failure(Status::Refused, MessageCaption, MoreThanLimitText,
+                                formatText("the macro already holds %d items", MacroSlotCount));
     const int at = std::clamp(index, 0, static_cast<int>(data.num));
     ++data.num;
     for (int i = data.num - 1; i > at; --i) {
@@ -62,17 +62,23 @@ bool MacroStore::InsertMacroItem(int g, int m, int index, const MacroItemView& i
     data.macSta[at] = static_cast<std::uint8_t>(item.status);
     data.macVal[at] = static_cast<std::uint8_t>(item.value);
     data.macDly[at] = static_cast<std::uint16_t>(std::clamp(item.delay, 0, 0xFFFF));
+    bool pastPointerMoveLimit = false;
     if (data.macVal[at] == MacroKindPointerMove) {
         data.extVal[at] = parsePointerMoveText(item.text);
-        if (data.numXY + 1 > MAC_XY_MAX)
-            showMessage(MessageCaption, XYLimitText);
-        else
+        pastPointerMoveLimit = data.numXY + 1 > MAC_XY_MAX;
+        if (!pastPointerMoveLimit)
             ++data.numXY;
     }
-    return storeCurrent(g, m);
+    Outcome stored = storeCurrent(g, m);
+    // The item stays even past the limit; the user is told that it is not counted. A failed
+    // store is the more important news and is returned as it is.
+    if (stored && pastPointerMoveLimit)
+        return Outcome::notice(MessageCaption, XYLimitText,
+                               formatText("more than %d pointer moves", MAC_XY_MAX));
+    return stored;
 }
 
-bool MacroStore::DeleteMacroItem(int g, int m, int position) {
+Outcome MacroStore::DeleteMacroItem(int g, int m, int position) {
     MacroData& data = current.data;
     if (data.num > 0 && position >= 0 && position < data.num) {
         switch (data.macVal[position]) {
@@ -118,7 +124,7 @@ bool MacroStore::DeleteMacroItem(int g, int m, int position) {
     return storeCurrent(g, m);
 }
 
-bool MacroStore::SetMacroRepeat(int g, int m, const std::string& option, int count) {
+Outcome MacroStore::SetMacroRepeat(int g, int m, const std::string& option, int count) {
     std::uint8_t& type = current.data.rptType;
     if (option == OptionCycleUntilRelease)
         type = static_cast<std::uint8_t>((type & RepeatKeepMask) | MacroRepeatUntilRelease);

@@ -14,32 +14,44 @@ namespace {
 using nlohmann::json;
 namespace mf = mousefile;
 
-MouseFileResult failure(MouseFileStatus status, std::string message) {
-    debugOutput(message);
-    return {status, std::move(message)};
+Outcome failure(Status status, std::string detail) {
+    debugOutput(detail);
+    return Outcome::failure(status, std::move(detail));
 }
 
-std::optional<json> parseFile(const std::filesystem::path& file, MouseFileResult& result) {
+// A refused import: the page shows the "Error"/"ImportErr" message.
+Outcome refusal(Status status, std::string detail) {
+    return failure(status, std::move(detail)).shown(messagekey::Error, messagekey::ImportErr);
+}
+
+// The parsed file; Missing or Invalid in `outcome` when there is none.
+std::optional<json> parseFile(const std::filesystem::path& file, Outcome& outcome) {
     const std::optional<std::string> bytes = readWholeFile(file);
     if (!bytes) {
-        result = {MouseFileStatus::Missing, "cannot open " + file.string()};
+        outcome = Outcome::failure(Status::Missing, "cannot open " + file.string());
         return std::nullopt;
     }
     try {
         return json::parse(*bytes);
     } catch (const json::exception& error) {
-        result = failure(MouseFileStatus::Invalid, file.string() + ": " + error.what());
+        outcome = failure(Status::Invalid, file.string() + ": " + error.what());
         return std::nullopt;
     }
 }
 
-MouseFileResult writeDocument(const std::filesystem::path& file, const json& document) {
+Outcome writeDocument(const std::filesystem::path& file, const json& document) {
     std::string error;
     const std::string text = document.dump(mf::Indent, ' ', false, json::error_handler_t::replace);
     if (!writeFileAtomically(file, text, &error))
-        return failure(MouseFileStatus::WriteFailed,
-                       "cannot write " + file.string() + ": " + error);
-    return {};
+        return failure(Status::WriteFailed, "cannot write " + file.string() + ": " + error);
+    return Outcome::done();
+}
+
+Outcome copyOver(const std::filesystem::path& target, const std::string& bytes) {
+    std::string error;
+    if (!writeFileAtomically(target, bytes, &error))
+        return failure(Status::WriteFailed, "cannot write " + target.string() + ": " + error);
+    return Outcome::done();
 }
 
 // The library's own conversion: numbers and booleans convert, anything else is its type error.
@@ -161,51 +173,46 @@ json MouseConfigFile::toJson(const MouseConfigModel& model) {
     return {{mf::Root, config}};
 }
 
-MouseFileResult MouseConfigFile::load(const std::filesystem::path& file, MouseConfigModel& model) {
-    MouseFileResult result;
-    const std::optional<json> document = parseFile(file, result);
+Outcome MouseConfigFile::load(const std::filesystem::path& file, MouseConfigModel& model) {
+    Outcome outcome;
+    const std::optional<json> document = parseFile(file, outcome);
     if (!document)
-        return result;
+        return outcome;
     MouseConfigModel loaded = model;
     try {
         fromJson(*document, loaded);
     } catch (const json::exception& error) {
-        return failure(MouseFileStatus::Invalid, file.string() + ": " + error.what());
+        return failure(Status::Invalid, file.string() + ": " + error.what());
     }
     model = std::move(loaded);
-    return {};
+    return Outcome::done();
 }
 
-MouseFileResult MouseConfigFile::save(const std::filesystem::path& file,
-                                      const MouseConfigModel& model,
-                                      const std::function<void()>& saved) {
-    MouseFileResult result = writeDocument(file, toJson(model));
-    if (result.ok() && saved)
+Outcome MouseConfigFile::save(const std::filesystem::path& file, const MouseConfigModel& model,
+                              const std::function<void()>& saved) {
+    Outcome outcome = writeDocument(file, toJson(model));
+    if (outcome.ok() && saved)
         saved();
-    return result;
+    return outcome;
 }
 
-MouseFileResult MouseConfigFile::reset(const std::filesystem::path& modelFolder) {
+Outcome MouseConfigFile::reset(const std::filesystem::path& modelFolder) {
     const std::filesystem::path factory = resetPath(modelFolder);
     const std::optional<std::string> bytes = readWholeFile(factory);
     if (!bytes)
-        return failure(MouseFileStatus::Missing, "cannot open " + factory.string());
-    std::string error;
-    if (!writeFileAtomically(configPath(modelFolder), *bytes, &error))
-        return failure(MouseFileStatus::WriteFailed,
-                       "cannot write " + configPath(modelFolder).string() + ": " + error);
-    return {};
+        return failure(Status::Missing, "cannot open " + factory.string());
+    return copyOver(configPath(modelFolder), *bytes);
 }
 
-MouseFileResult MouseConfigFile::exportTo(const std::filesystem::path& modelFolder,
-                                          const std::filesystem::path& target,
-                                          const std::string& mouseName) {
-    MouseFileResult result;
-    std::optional<json> document = parseFile(configPath(modelFolder), result);
+Outcome MouseConfigFile::exportTo(const std::filesystem::path& modelFolder,
+                                  const std::filesystem::path& target,
+                                  const std::string& mouseName) {
+    Outcome outcome;
+    std::optional<json> document = parseFile(configPath(modelFolder), outcome);
     if (!document)
-        return result;
+        return outcome;
     if (!document->is_object())
-        return failure(MouseFileStatus::Invalid,
+        return failure(Status::Invalid,
                        configPath(modelFolder).string() + " does not hold a configuration object");
     json name = json::array();
     for (const char16_t unit : utf8ToUtf16(mouseName))
@@ -214,30 +221,25 @@ MouseFileResult MouseConfigFile::exportTo(const std::filesystem::path& modelFold
     return writeDocument(target, *document);
 }
 
-MouseFileResult MouseConfigFile::importFrom(const std::filesystem::path& modelFolder,
-                                            const std::filesystem::path& source,
-                                            const std::string& mouseName) {
+Outcome MouseConfigFile::importFrom(const std::filesystem::path& modelFolder,
+                                    const std::filesystem::path& source,
+                                    const std::string& mouseName) {
     const std::optional<std::string> bytes = readWholeFile(source);
     if (!bytes)
-        return failure(MouseFileStatus::Missing, "cannot open " + source.string());
+        return failure(Status::Missing, "cannot open " + source.string());
     try {
         const json document = json::parse(*bytes);
         if (!document.is_object() || !document.contains(mf::MouseName))
-            return failure(MouseFileStatus::NoName, source.string() + " has no \"MouseName\"");
+            return refusal(Status::NoName, source.string() + " has no \"MouseName\"");
         if (!sameName(nameUnits(document[mf::MouseName]), utf8ToUtf16(mouseName)))
-            return failure(MouseFileStatus::OtherMouse,
-                           source.string() + " was made for another mouse");
+            return refusal(Status::OtherModel, source.string() + " was made for another mouse");
         // Only a file that reads as a configuration may replace the current one.
         MouseConfigModel scratch;
         fromJson(document, scratch);
     } catch (const json::exception& error) {
-        return failure(MouseFileStatus::Invalid, source.string() + ": " + error.what());
+        return refusal(Status::Invalid, source.string() + ": " + error.what());
     }
-    std::string error;
-    if (!writeFileAtomically(configPath(modelFolder), *bytes, &error))
-        return failure(MouseFileStatus::WriteFailed,
-                       "cannot write " + configPath(modelFolder).string() + ": " + error);
-    return {};
+    return copyOver(configPath(modelFolder), *bytes);
 }
 
 bool MouseConfigFile::sameName(const std::u16string& a, const std::u16string& b) {

@@ -2,6 +2,7 @@
 // MouseConfig.json: load, save, factory reset, export to and import from "*.Mouse.Config".
 #pragma once
 
+#include "common/Outcome.h"
 #include "mouse/MouseConfigModel.h"
 
 #include <filesystem>
@@ -42,22 +43,6 @@ inline constexpr const char* Version = "ver";
 inline constexpr const char* CurrentProfile = "curporfile";
 } // namespace mousefile
 
-enum class MouseFileStatus {
-    Done,        // loaded, saved, copied or written
-    Missing,     // the file to read cannot be opened; nothing changed
-    Invalid,     // the file does not parse or has a wrong type; nothing changed
-    NoName,      // an import file without "MouseName"
-    OtherMouse,  // an import file made for another mouse
-    WriteFailed, // the target could not be written; it is unchanged
-};
-
-struct MouseFileResult {
-    MouseFileStatus status = MouseFileStatus::Done;
-    std::string message; // the reason, for the debug channel or a command line
-
-    bool ok() const { return status == MouseFileStatus::Done; }
-};
-
 class MouseConfigFile {
 public:
     static std::filesystem::path configPath(const std::filesystem::path& modelFolder);
@@ -68,27 +53,27 @@ public:
     static void fromJson(const nlohmann::json& document, MouseConfigModel& model);
     static nlohmann::json toJson(const MouseConfigModel& model);
 
-    // Loads a file. A missing file leaves the model as it is. A file that does not parse or
-    // holds a wrong type also leaves the whole model as it was (the load works on a copy) and
-    // the library's message is returned and written to the debug channel.
-    static MouseFileResult load(const std::filesystem::path& file, MouseConfigModel& model);
+    // Loads a file. A missing file (Missing) leaves the model as it is. A file that does not
+    // parse or holds a wrong type (Invalid) also leaves the whole model as it was (the load works
+    // on a copy); the library's message is the detail and goes to the debug channel.
+    static Outcome load(const std::filesystem::path& file, MouseConfigModel& model);
     // Writes the model to the file atomically; `saved` runs after a successful write (other
     // views take up the new state there).
-    static MouseFileResult save(const std::filesystem::path& file, const MouseConfigModel& model,
-                                const std::function<void()>& saved = {});
+    static Outcome save(const std::filesystem::path& file, const MouseConfigModel& model,
+                        const std::function<void()>& saved = {});
     // Copies the factory file over the configuration file. A missing or unreadable factory file
     // leaves the configuration as it is.
-    static MouseFileResult reset(const std::filesystem::path& modelFolder);
+    static Outcome reset(const std::filesystem::path& modelFolder);
     // Writes the current configuration file plus "MouseName" (UTF-16 code units of mouseName).
-    static MouseFileResult exportTo(const std::filesystem::path& modelFolder,
-                                    const std::filesystem::path& target,
-                                    const std::string& mouseName);
+    static Outcome exportTo(const std::filesystem::path& modelFolder,
+                            const std::filesystem::path& target, const std::string& mouseName);
     // Copies an exchange file over the configuration file when its "MouseName" equals
     // mouseName ignoring case and its content reads as a mouse configuration; otherwise the
-    // configuration stays as it is.
-    static MouseFileResult importFrom(const std::filesystem::path& modelFolder,
-                                      const std::filesystem::path& source,
-                                      const std::string& mouseName);
+    // configuration stays as it is. A refused file (NoName, OtherModel, Invalid) carries the
+    // "Error"/"ImportErr" message the page shows; a file that cannot be opened (Missing) and a
+    // failed copy (WriteFailed) carry none, the page reloads the unchanged file then.
+    static Outcome importFrom(const std::filesystem::path& modelFolder,
+                              const std::filesystem::path& source, const std::string& mouseName);
 
     // Names compared as the import does: UTF-16 code units, letters ignoring case.
     static bool sameName(const std::u16string& a, const std::u16string& b);

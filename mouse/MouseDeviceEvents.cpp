@@ -24,8 +24,8 @@ std::optional<MouseConfigModel> storeFromDevice(const std::filesystem::path& mod
     if (!binding || !accepts(binding->code))
         return std::nullopt;
     store(model);
-    if (const MouseFileResult saved = MouseConfigFile::save(file, model); !saved.ok()) {
-        debugOutput("cannot save " + file.string() + ": " + saved.message + "\n");
+    if (const Outcome saved = MouseConfigFile::save(file, model); !saved.ok()) {
+        debugOutput("cannot save " + file.string() + ": " + saved.detail + "\n");
         return std::nullopt;
     }
     return model;

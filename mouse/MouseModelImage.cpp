@@ -11,11 +11,11 @@ namespace varnix {
 
 Expected<MouseConfigModel> MouseModelImage::loadModel(const std::filesystem::path& modelFolder) {
     MouseConfigModel model;
-    MouseFileResult result = MouseConfigFile::load(MouseConfigFile::configPath(modelFolder), model);
-    if (result.status == MouseFileStatus::Missing)
-        result = MouseConfigFile::load(MouseConfigFile::resetPath(modelFolder), model);
-    if (!result.ok())
-        return Outcome::failure(Status::Invalid, result.message);
+    Outcome outcome = MouseConfigFile::load(MouseConfigFile::configPath(modelFolder), model);
+    if (outcome.status == Status::Missing)
+        outcome = MouseConfigFile::load(MouseConfigFile::resetPath(modelFolder), model);
+    if (!outcome.ok())
+        return outcome;
     model.applyFeatureProfile(MouseFeatureProfile::read(modelFolder));
     return model;
 }

@@ -21,7 +21,7 @@ fs::path positionFixture(const std::string& name) {
 
 struct LoadedSheet {
     PositionSheet sheet;
-    PositionLoadResult result;
+    Outcome result;
     std::string console;
     std::string debug;
 };
@@ -53,8 +53,8 @@ const std::string Down = "MouseKorv/MouseA/png/key_down.png";
 
 TEST(PositionSheetTest, ReadsTheContainerAndEveryRecordInOrder) {
     const LoadedSheet loaded = load("mousekey.json");
-    EXPECT_TRUE(loaded.result.opened);
-    EXPECT_TRUE(loaded.result.error.empty());
+    EXPECT_EQ(loaded.result.status, Status::Done);
+    EXPECT_TRUE(loaded.result.detail.empty());
     const PositionSheet& sheet = loaded.sheet;
     EXPECT_EQ(sheet.containerName, "VLayout_MouseKey");
     EXPECT_EQ(sheet.width, 990);
@@ -184,22 +184,24 @@ TEST(PositionSheetTest, EmptyNormalSkinPositionsButSetsNoImagesNorVisibility) {
 
 TEST(PositionSheetTest, MalformedOrMistypedFilesKeepWhatWasReadAndReportTheMessage) {
     const LoadedSheet malformed = load("malformed.json");
-    EXPECT_TRUE(malformed.result.opened);
-    EXPECT_THAT(malformed.result.error, HasSubstr("[json.exception.parse_error.101]"));
-    EXPECT_EQ(malformed.debug, malformed.result.error + "\n");
+    EXPECT_EQ(malformed.result.status, Status::Invalid);
+    EXPECT_THAT(malformed.result.detail, HasSubstr("[json.exception.parse_error.101]"));
+    EXPECT_EQ(malformed.debug, malformed.result.detail + "\n");
     EXPECT_TRUE(malformed.sheet.containerName.empty());
     EXPECT_TRUE(malformed.sheet.controls.empty());
 
     const LoadedSheet typed = load("wrong-type.json");
-    EXPECT_THAT(typed.result.error, HasSubstr("type must be number, but is string"));
+    EXPECT_EQ(typed.result.status, Status::Invalid);
+    EXPECT_THAT(typed.result.detail, HasSubstr("type must be number, but is string"));
     EXPECT_THAT(typed.debug, HasSubstr("type must be number, but is string"));
     EXPECT_EQ(typed.sheet.containerName, "VLayout_Typed");
     EXPECT_TRUE(typed.sheet.bkImage.empty());
     EXPECT_TRUE(typed.sheet.controls.empty());
 
     PositionSheet sheet;
-    const PositionLoadResult missing = LoadPositionSheet(positionFixture("absent.json"), sheet);
-    EXPECT_FALSE(missing.opened);
+    const Outcome missing = LoadPositionSheet(positionFixture("absent.json"), sheet);
+    EXPECT_EQ(missing.status, Status::Missing);
+    EXPECT_FALSE(missing.hasMessage()) << "the page decides what a missing layout shows";
     EXPECT_TRUE(sheet.controls.empty());
 }
 

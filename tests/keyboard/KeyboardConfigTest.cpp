@@ -219,7 +219,7 @@ TEST_F(KeyboardConfigTest, SaveWritesWhatLoadReads) {
     config.currentProfile = 2;
     config.version = 7;
     config.lighting.slots[6] = {0, 0xFF123456u};
-    ASSERT_TRUE(config.SaveKeyboardConfig(folder));
+    ASSERT_TRUE(test::isOk(config.SaveKeyboardConfig(folder)));
     const std::string text = test::readTextFile(folder / "Config/KBconfig.json");
     EXPECT_NE(text.find("\n    \"KBconfig\": {\n        \"KBKey\": {"), std::string::npos);
 
@@ -243,7 +243,7 @@ TEST_F(KeyboardConfigTest, ResetRestoresFactoryCodesAndLighting) {
     config.otherKeys[0]["btn_KB_AltF4En"].code = 1;
     config.lighting.mode = 3;
     config.currentProfile = 3;
-    ASSERT_TRUE(config.ResetKeyboardConfig(folder));
+    ASSERT_TRUE(test::isOk(config.ResetKeyboardConfig(folder)));
     EXPECT_EQ(config.keys[1].at("btn_KBKey_W").code, 0x1A);
     EXPECT_TRUE(config.keys[1].at("btn_KBKey_W").grpGuid.empty());
     EXPECT_TRUE(config.usedMacroCodes[1].empty());

@@ -21,9 +21,6 @@ json nameUnits(const std::string& name) {
 class KeyboardExchangeTest : public testing::Test {
 protected:
     KeyboardExchangeTest() : folder(test::copyShippedKeyboard(dir)) {
-        config.messageBox = [this](const std::string& title, const std::string& text) {
-            messages.push_back(title + "/" + text);
-        };
         config.LoadKeyboardConfig(folder);
         saved = test::readTextFile(folder / "Config/KBconfig.json");
     }
@@ -42,14 +39,13 @@ protected:
     test::TempDir dir;
     fs::path folder;
     KeyboardConfig config;
-    std::vector<std::string> messages;
     std::string saved;
     test::DiagnosticCapture diagnostics;
 };
 
 TEST_F(KeyboardExchangeTest, ExportAddsTheModelNameAsCodeUnits) {
     const fs::path target = dir / "out.KB.Config";
-    ASSERT_TRUE(config.ExportKeyboardConfig(folder, "Sel\xC3\xA9", target)); // "Selé"
+    ASSERT_TRUE(test::isOk(config.ExportKeyboardConfig(folder, "Sel\xC3\xA9", target))); // "Selé"
     const json exported = json::parse(test::readTextFile(target));
     EXPECT_EQ(exported.at("KBName"), json::array({'S', 'e', 'l', 0xE9}));
     json withoutName = exported;
@@ -72,13 +68,15 @@ TEST_F(KeyboardExchangeTest, ImportAcceptsTheSameNameInAnyCase) {
         SCOPED_TRACE(name);
         test::writeTextFile(folder / "Config/KBconfig.json", saved);
         const fs::path file = exchangeFile(nameUnits(name));
-        ASSERT_TRUE(config.ImportKeyboardConfig(folder, test::ShippedKeyboardName, file));
+        const Outcome imported =
+            config.ImportKeyboardConfig(folder, test::ShippedKeyboardName, file);
+        ASSERT_TRUE(test::isOk(imported));
+        EXPECT_FALSE(imported.hasMessage());
         EXPECT_EQ(test::readTextFile(folder / "Config/KBconfig.json"), test::readTextFile(file));
         KeyboardConfig reloaded;
         reloaded.LoadKeyboardConfig(folder);
         EXPECT_EQ(reloaded.keys[3].at("btn_KBKey_Esc").code, 0x2B);
     }
-    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(KeyboardExchangeTest, NameUnitsMayBeAnyNumber) {
@@ -86,7 +84,7 @@ TEST_F(KeyboardExchangeTest, NameUnitsMayBeAnyNumber) {
     units[0] = 84.0;         // 'T' as a floating value
     units[1] = 97u + 65536u; // 'a' beyond 16 bits
     const fs::path file = exchangeFile(units);
-    EXPECT_TRUE(config.ImportKeyboardConfig(folder, test::ShippedKeyboardName, file));
+    EXPECT_TRUE(test::isOk(config.ImportKeyboardConfig(folder, test::ShippedKeyboardName, file)));
 }
 
 struct RefusedCase {
@@ -109,7 +107,6 @@ TEST_F(KeyboardExchangeTest, RefusedImportsCopyNothing) {
     };
     for (const RefusedCase& c : cases) {
         SCOPED_TRACE(c.what);
-        messages.clear();
         fs::path file = exchangeFile(c.name);
         json document = json::parse(test::readTextFile(file));
         if (std::string(c.breakRoot) == "KBKey")
@@ -120,9 +117,12 @@ TEST_F(KeyboardExchangeTest, RefusedImportsCopyNothing) {
             document.erase("KBconfig");
         test::writeTextFile(file, document.dump(4));
 
-        EXPECT_FALSE(config.ImportKeyboardConfig(folder, test::ShippedKeyboardName, file));
-        EXPECT_THAT(messages, testing::ElementsAre("Error/ImportErr"));
-        EXPECT_THAT(config.lastError, testing::HasSubstr(c.detail));
+        const Outcome refused =
+            config.ImportKeyboardConfig(folder, test::ShippedKeyboardName, file);
+        EXPECT_FALSE(refused);
+        EXPECT_EQ(test::shownKeys(refused),
+                  (std::pair<std::string, std::string>{"Error", "ImportErr"}));
+        EXPECT_THAT(refused.detail, testing::HasSubstr(c.detail));
         EXPECT_EQ(test::readTextFile(folder / "Config/KBconfig.json"), saved);
     }
 }
@@ -130,9 +130,16 @@ TEST_F(KeyboardExchangeTest, RefusedImportsCopyNothing) {
 TEST_F(KeyboardExchangeTest, AFileThatIsNoJsonIsRefused) {
     const fs::path file = dir / "broken.KB.Config";
     test::writeTextFile(file, "{\"KBName\": [84, ");
-    EXPECT_FALSE(config.ImportKeyboardConfig(folder, test::ShippedKeyboardName, file));
-    EXPECT_FALSE(config.ImportKeyboardConfig(folder, test::ShippedKeyboardName, dir / "none"));
-    EXPECT_EQ(messages.size(), 2u);
+    const Outcome broken = config.ImportKeyboardConfig(folder, test::ShippedKeyboardName, file);
+    const Outcome none =
+        config.ImportKeyboardConfig(folder, test::ShippedKeyboardName, dir / "none");
+    EXPECT_FALSE(broken);
+    EXPECT_FALSE(none);
+    EXPECT_EQ(broken.status, Status::Invalid);
+    EXPECT_EQ(none.status, Status::Missing);
+    const std::pair<std::string, std::string> importError{"Error", "ImportErr"};
+    EXPECT_EQ(test::shownKeys(broken), importError);
+    EXPECT_EQ(test::shownKeys(none), importError);
     EXPECT_EQ(test::readTextFile(folder / "Config/KBconfig.json"), saved);
 }
 

@@ -39,14 +39,14 @@ protected:
 TEST_F(PadLightingTest, AMissingFileIsReplacedByTheDefaults) {
     PadLighting lighting;
     std::uint8_t brightMax = 0;
-    EXPECT_EQ(PadLighting::load(folder(), lighting, &brightMax).status, PadFileStatus::Created);
+    EXPECT_EQ(PadLighting::load(folder(), lighting, &brightMax).status, Status::Created);
     EXPECT_EQ(lighting, PadLighting::defaults());
     EXPECT_EQ(brightMax, 7);
     EXPECT_EQ(lighting.response.size(), 8u);
     EXPECT_EQ(lighting.slots[6], (ColourSlot{1, 0xFFFF0000}));
     EXPECT_EQ(lighting.direction, 1);
     PadLighting again;
-    EXPECT_EQ(PadLighting::load(folder(), again).status, PadFileStatus::Done);
+    EXPECT_EQ(PadLighting::load(folder(), again).status, Status::Done);
     EXPECT_EQ(again, lighting);
     EXPECT_EQ(configDocument()["Padconfig"]["Padled"]["singlecycle"], 0);
 }
@@ -100,9 +100,9 @@ TEST_F(PadLightingTest, AFileThatDoesNotReadLeavesTheModel) {
     writeConfig(document);
     PadLighting lighting;
     lighting.mode = 9;
-    const PadFileResult result = PadLighting::load(folder(), lighting);
-    EXPECT_EQ(result.status, PadFileStatus::Invalid);
-    EXPECT_THAT(result.message, HasSubstr("type must be boolean, but is number"));
+    const Outcome result = PadLighting::load(folder(), lighting);
+    EXPECT_EQ(result.status, Status::Invalid);
+    EXPECT_THAT(result.detail, HasSubstr("type must be boolean, but is number"));
     EXPECT_EQ(lighting.mode, 9);
     // The broken file is not overwritten by defaults.
     EXPECT_EQ(configDocument()["Padconfig"]["Padled"]["issysmetry"], 0);
@@ -117,19 +117,30 @@ TEST_F(PadLightingTest, ExportImportAndReset) {
     ASSERT_TRUE(PadLighting::save(folder(), PadLighting::defaults()).ok());
     const std::string before = test::readTextFile(PadLighting::configPath(folder()));
 
-    EXPECT_EQ(PadLighting::importFrom(folder(), exchange, "Tavro_Quenra-Wel2").status,
-              PadFileStatus::OtherPad);
+    const std::pair<std::string, std::string> importError{"Error", "ImportErr"};
+    const Outcome otherPad = PadLighting::importFrom(folder(), exchange, "Tavro_Quenra-Wel2");
+    EXPECT_EQ(otherPad.status, Status::OtherModel);
+    EXPECT_EQ(test::shownKeys(otherPad), importError);
     EXPECT_EQ(test::readTextFile(PadLighting::configPath(folder())), before);
     test::writeTextFile(dir / "noname.Light.Config", PadLighting::toJson(mine).dump());
-    EXPECT_EQ(PadLighting::importFrom(folder(), dir / "noname.Light.Config", "x").status,
-              PadFileStatus::NoName);
+    const Outcome noName = PadLighting::importFrom(folder(), dir / "noname.Light.Config", "x");
+    EXPECT_EQ(noName.status, Status::NoName);
+    EXPECT_EQ(test::shownKeys(noName), importError);
+    json broken = json::parse(test::readTextFile(exchange));
+    broken["Padconfig"]["Padled"]["issysmetry"] = 0;
+    test::writeTextFile(dir / "broken.Light.Config", broken.dump());
+    const Outcome unreadable =
+        PadLighting::importFrom(folder(), dir / "broken.Light.Config", "Tavro_Quenra-Wel1");
+    EXPECT_EQ(unreadable.status, Status::Invalid);
+    EXPECT_EQ(test::shownKeys(unreadable), importError);
+    EXPECT_EQ(test::readTextFile(PadLighting::configPath(folder())), before);
 
     ASSERT_TRUE(PadLighting::importFrom(folder(), exchange, "tavro_quenra-WEL1").ok());
     PadLighting imported;
     ASSERT_TRUE(PadLighting::load(folder(), imported).ok());
     EXPECT_EQ(imported.mode, LedModeFlow);
 
-    EXPECT_EQ(PadLighting::reset(folder()).status, PadFileStatus::Missing);
+    EXPECT_EQ(PadLighting::reset(folder()).status, Status::Missing);
     test::writeTextFile(PadLighting::resetPath(folder()),
                         PadLighting::toJson(PadLighting::defaults()).dump(4));
     ASSERT_TRUE(PadLighting::reset(folder()).ok());

@@ -97,25 +97,28 @@ TEST(SharedLightingTest, FileRoundTripAndDefaultLedCount) {
     SharedLighting lighting = withColours(6, 4, 2, 30);
     lighting.selectedSlot = -1;
     lighting.symmetric = true;
-    ASSERT_TRUE(SharedLighting::save(dir / "PublicLedconfig.json", lighting));
+    ASSERT_TRUE(test::isOk(SharedLighting::save(dir / "PublicLedconfig.json", lighting)));
     SharedLighting read;
-    ASSERT_TRUE(SharedLighting::load(dir / "PublicLedconfig.json", read));
+    ASSERT_TRUE(test::isOk(SharedLighting::load(dir / "PublicLedconfig.json", read)));
     EXPECT_EQ(read, lighting);
     nlohmann::json document = SharedLighting::toJson(lighting);
     document["PublicLedconfig"]["PublicLed"].erase("led_num");
     EXPECT_EQ(SharedLighting::fromJson(document).ledCount, 12);
     document["PublicLedconfig"]["PublicLed"]["issysmetry"] = "yes";
     test::writeTextFile(dir / "bad.json", document.dump());
-    std::string error;
-    EXPECT_FALSE(SharedLighting::load(dir / "bad.json", read, &error));
-    EXPECT_THAT(error, ::testing::HasSubstr("type must be boolean, but is string"));
+    const Outcome bad = SharedLighting::load(dir / "bad.json", read);
+    EXPECT_EQ(bad.status, Status::Invalid);
+    EXPECT_THAT(bad.detail, ::testing::HasSubstr("type must be boolean, but is string"));
+    EXPECT_EQ(read, lighting);
+    EXPECT_EQ(SharedLighting::load(dir / "absent.json", read).status, Status::Missing);
     EXPECT_EQ(read, lighting);
 }
 
 TEST(SharedLightingTest, ShippedFilesRead) {
     for (const char* name : {sharedfile::ConfigFile, sharedfile::ResetFile}) {
         SharedLighting lighting;
-        EXPECT_TRUE(SharedLighting::load(test::sourceResDir() / name, lighting)) << name;
+        EXPECT_TRUE(test::isOk(SharedLighting::load(test::sourceResDir() / name, lighting)))
+            << name;
     }
 }
 

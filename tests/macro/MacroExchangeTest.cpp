@@ -74,7 +74,7 @@ protected:
 TEST_F(MacroExchangeTest, ExportOfABoundGroupDropsTheBindingsAndLeavesTheStoreAlone) {
     makeBoundGroup();
     const std::string before = macroFileText();
-    ASSERT_TRUE(store.ExportGroup(0, root / "work.Macro.Config")) << store.lastError;
+    ASSERT_TRUE(test::isOk(store.ExportGroup(0, root / "work.Macro.Config")));
     const std::string text = test::readTextFile(root / "work.Macro.Config");
     EXPECT_TRUE(text.starts_with("{\n    \"GrpGuid\": ")) << text.substr(0, 40);
     const json exported = json::parse(text);
@@ -91,9 +91,12 @@ TEST_F(MacroExchangeTest, ExportOfABoundGroupDropsTheBindingsAndLeavesTheStoreAl
 TEST_F(MacroExchangeTest, ImportingTheSameGroupTwiceGivesTwoUniqueGroupsSharingMacroGuids) {
     makeBoundGroup();
     const fs::path file = root / "work.Macro.Config";
-    ASSERT_TRUE(store.ExportGroup(0, file));
-    ASSERT_TRUE(store.ImportGroup(1, file, MacroImportFormat::GroupFile)) << store.lastError;
-    ASSERT_TRUE(store.ImportGroup(0, file, MacroImportFormat::GroupFile)) << store.lastError;
+    const Outcome exported = store.ExportGroup(0, file);
+    ASSERT_TRUE(test::isOk(exported));
+    const Outcome first = store.ImportGroup(1, file, MacroImportFormat::GroupFile);
+    ASSERT_TRUE(test::isOk(first));
+    const Outcome second = store.ImportGroup(0, file, MacroImportFormat::GroupFile);
+    ASSERT_TRUE(test::isOk(second));
     const MacroStore again = reloaded();
     ASSERT_EQ(again.groups.size(), 3u);
     EXPECT_EQ(again.groups[0].name, "Work1");
@@ -107,14 +110,13 @@ TEST_F(MacroExchangeTest, ImportingTheSameGroupTwiceGivesTwoUniqueGroupsSharingM
     EXPECT_EQ(again.groups[2].macros[0].bindKeyCount, 0);
     EXPECT_EQ(again.groups[2].macros[0].data, again.groups[1].macros[0].data);
     EXPECT_EQ(store.groups, again.groups) << "the store was reloaded";
-    EXPECT_TRUE(messages.empty());
+    for (const Outcome* outcome : {&exported, &first, &second})
+        EXPECT_FALSE(outcome->hasMessage()) << outcome->messageKey;
 }
 
 TEST_F(MacroExchangeTest, BadGroupFilesAreRefusedWithTheImportMessageAndChangeNothing) {
     makeBoundGroup();
-    store.errorText = "Fehler";
-    store.importErrorText = "Import fehlgeschlagen";
-    ASSERT_TRUE(store.ExportGroup(0, root / "good.Macro.Config"));
+    ASSERT_TRUE(test::isOk(store.ExportGroup(0, root / "good.Macro.Config")));
     const json good = json::parse(test::readTextFile(root / "good.Macro.Config"));
     const auto edited = [&](const std::function<void(json&)>& edit) {
         json copy = good;
@@ -132,22 +134,26 @@ TEST_F(MacroExchangeTest, BadGroupFilesAreRefusedWithTheImportMessageAndChangeNo
     const std::string before = macroFileText();
     const auto groupsBefore = store.groups;
     for (const auto& [text, reason] : cases) {
-        messages.clear();
         test::writeTextFile(root / "bad.Macro.Config", text);
-        EXPECT_FALSE(store.ImportGroup(0, root / "bad.Macro.Config", MacroImportFormat::GroupFile));
-        EXPECT_THAT(store.lastError, HasSubstr(reason)) << text.substr(0, 50);
-        EXPECT_THAT(messages, ElementsAre(std::pair<std::string, std::string>{
-                                  "Fehler", "Import fehlgeschlagen"}));
+        const Outcome refused =
+            store.ImportGroup(0, root / "bad.Macro.Config", MacroImportFormat::GroupFile);
+        EXPECT_FALSE(refused);
+        EXPECT_THAT(refused.detail, HasSubstr(reason)) << text.substr(0, 50);
+        EXPECT_EQ(test::shownKeys(refused),
+                  (std::pair<std::string, std::string>{"Error", "ImportErr"}));
         EXPECT_EQ(store.groups, groupsBefore);
         EXPECT_EQ(macroFileText(), before);
     }
-    messages.clear();
     test::writeTextFile(root / "noguid.Macro.Config", edited([](json& g) { g.erase("GrpGuid"); }));
-    EXPECT_TRUE(store.ImportGroup(0, root / "noguid.Macro.Config", MacroImportFormat::GroupFile))
-        << "the group GUID is replaced anyway";
+    const Outcome noGuid =
+        store.ImportGroup(0, root / "noguid.Macro.Config", MacroImportFormat::GroupFile);
+    EXPECT_TRUE(test::isOk(noGuid)) << "the group GUID is replaced anyway";
+    EXPECT_FALSE(noGuid.hasMessage());
     EXPECT_EQ(store.groups[0].name, "Work0");
-    EXPECT_FALSE(store.ImportGroup(0, root / "missing.Macro.Config", MacroImportFormat::GroupFile));
-    EXPECT_TRUE(messages.empty()) << "an unreadable file is no import error";
+    const Outcome missing =
+        store.ImportGroup(0, root / "missing.Macro.Config", MacroImportFormat::GroupFile);
+    EXPECT_FALSE(missing);
+    EXPECT_FALSE(missing.hasMessage()) << "an unreadable file is no import error";
 }
 
 TEST_F(MacroExchangeTest, DatImportDecodesRowsIntoANewGroup) {
@@ -160,7 +166,7 @@ TEST_F(MacroExchangeTest, DatImportDecodesRowsIntoANewGroup) {
         test::datRow(bodyBytes("Two", {{1, 0x0D, 0, 0, 1}})),        // Enter -> 0x28
     };
     const fs::path file = writeDat("sub/Old Macros.dat", "DAT_VER=3\r\n", rows);
-    ASSERT_TRUE(store.ImportGroup(1, file, MacroImportFormat::Dat)) << store.lastError;
+    ASSERT_TRUE(test::isOk(store.ImportGroup(1, file, MacroImportFormat::Dat)));
     ASSERT_EQ(store.groups.size(), 2u);
     const MacroGroup& group = store.groups[1];
     EXPECT_EQ(group.name, (root / "sub/Old Macros").string());
@@ -200,7 +206,7 @@ TEST_F(MacroExchangeTest, ShortOddAndHugeRowsGiveZerosAndDoNotCrash) {
     nonDigits.replace(61 * 3, 3, " 44");                         // macRpt low group
     const std::string huge = full + std::string(5'000'000, '9'); // past 26649 characters
     const fs::path file = writeDat("rows.dat", "DAT_VER=3\r\n", {shortRow, nonDigits, huge, ""});
-    ASSERT_TRUE(store.ImportGroup(0, file, MacroImportFormat::Dat)) << store.lastError;
+    ASSERT_TRUE(test::isOk(store.ImportGroup(0, file, MacroImportFormat::Dat)));
     const auto& macros = store.groups[0].macros;
     ASSERT_EQ(macros.size(), 4u);
     EXPECT_EQ(macros[0].name, "N");
@@ -234,10 +240,11 @@ TEST_F(MacroExchangeTest, OtherVersionsAndMissingRowsAreRefused) {
         {writeDat("gap.dat", "DAT_VER=3\r\n", {row}, 3), "no macro row 1"},
     };
     for (const auto& [file, reason] : cases) {
-        messages.clear();
-        EXPECT_FALSE(store.ImportGroup(0, file, MacroImportFormat::Dat)) << file;
-        EXPECT_THAT(store.lastError, HasSubstr(reason));
-        EXPECT_THAT(messageTexts(), ElementsAre("ImportErr"));
+        const Outcome refused = store.ImportGroup(0, file, MacroImportFormat::Dat);
+        EXPECT_FALSE(refused) << file;
+        EXPECT_THAT(refused.detail, HasSubstr(reason));
+        EXPECT_EQ(refused.messageKey, "ImportErr");
+        EXPECT_EQ(refused.titleKey, "Error");
         EXPECT_EQ(store.groups.size(), 1u);
         EXPECT_EQ(macroFileText(), before);
     }

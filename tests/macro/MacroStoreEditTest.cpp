@@ -19,7 +19,9 @@ protected:
         return loaded.groups.at(g).macros.at(m).data;
     }
     void insertKey(int index, std::uint8_t usage, int status = MacroStatusPress, int delay = 20) {
-        ASSERT_TRUE(store.InsertMacroItem(0, 0, index, {usage, "", status, delay}));
+        const Outcome inserted = store.InsertMacroItem(0, 0, index, {usage, "", status, delay});
+        ASSERT_TRUE(test::isOk(inserted));
+        EXPECT_FALSE(inserted.hasMessage());
     }
     MacroStore loaded;
 };
@@ -59,10 +61,11 @@ TEST_F(MacroStoreEditTest, GroupsAndMacrosGoAfterTheGivenIndexInStoreAndFile) {
 }
 
 TEST_F(MacroStoreEditTest, DeleteMacroFromAnEmptyGroupShowsTheMessage) {
-    ASSERT_TRUE(store.AddGroup(0, "Empty"));
-    EXPECT_FALSE(store.DeleteMacro(0, 0));
-    EXPECT_THAT(messages,
-                ElementsAre(std::pair<std::string, std::string>{"提示框", " DeleteMacro  !"}));
+    ASSERT_TRUE(test::isOk(store.AddGroup(0, "Empty")));
+    const Outcome refused = store.DeleteMacro(0, 0);
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(test::shownKeys(refused),
+              (std::pair<std::string, std::string>{"提示框", " DeleteMacro  !"}));
     EXPECT_FALSE(store.DeleteGroup(4));
     EXPECT_FALSE(store.DeleteMacro(3, 0));
 }
@@ -98,19 +101,25 @@ TEST_F(MacroStoreEditTest, TheSlotLimitShowsTheMessageAndChangesNothing) {
     insertKey(0, 0x04);
     EXPECT_EQ(store.current.data.num, MacroSlotCount);
     const MacroData before = store.current.data;
-    EXPECT_FALSE(store.InsertMacroItem(0, 0, 3, {0x05, "", 1, 10}));
+    const Outcome refused = store.InsertMacroItem(0, 0, 3, {0x05, "", 1, 10});
+    EXPECT_FALSE(refused);
     EXPECT_EQ(store.current.data, before);
-    EXPECT_THAT(messageTexts(), ElementsAre(" More than limit!"));
+    EXPECT_EQ(test::shownKeys(refused),
+              (std::pair<std::string, std::string>{"提示框", " More than limit!"}));
     EXPECT_EQ(saved().num, MacroSlotCount);
 }
 
 TEST_F(MacroStoreEditTest, The51stPointerMoveIsInsertedButNotCounted) {
     makeOneMacro();
-    for (int i = 0; i < MAC_XY_MAX; ++i)
-        ASSERT_TRUE(store.InsertMacroItem(0, 0, i, {246, "[←]:0,[↓]:1", 4, 10}));
-    EXPECT_TRUE(messages.empty());
-    ASSERT_TRUE(store.InsertMacroItem(0, 0, 0, {246, "[→]:1234,[↑]:56", 6, 10}));
-    EXPECT_THAT(messageTexts(), ElementsAre("  MAC_XY_MAX -  More than limit!"));
+    for (int i = 0; i < MAC_XY_MAX; ++i) {
+        const Outcome inserted = store.InsertMacroItem(0, 0, i, {246, "[←]:0,[↓]:1", 4, 10});
+        ASSERT_TRUE(test::isOk(inserted));
+        EXPECT_FALSE(inserted.hasMessage()) << i;
+    }
+    const Outcome past = store.InsertMacroItem(0, 0, 0, {246, "[→]:1234,[↑]:56", 6, 10});
+    ASSERT_TRUE(test::isOk(past)) << "the insert is done";
+    EXPECT_EQ(test::shownKeys(past),
+              (std::pair<std::string, std::string>{"提示框", "  MAC_XY_MAX -  More than limit!"}));
     const MacroData& data = saved();
     EXPECT_EQ(data.num, 51);
     EXPECT_EQ(data.numXY, 50);

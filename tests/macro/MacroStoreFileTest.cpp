@@ -20,7 +20,7 @@ protected:
     void installFixture() {
         fs::create_directories(store.folder);
         fs::copy_file(test::testDataDir() / "macro/macroConfig-extra-keys.json", macroFile());
-        ASSERT_TRUE(store.LoadMacroFile()) << store.lastError;
+        ASSERT_TRUE(test::isOk(store.LoadMacroFile()));
     }
 };
 
@@ -99,14 +99,15 @@ TEST_F(MacroStoreFileTest, BadFilesKeepTheStoreAndAreKeptAside) {
     };
     for (const auto& [bytes, reason] : cases) {
         test::writeTextFile(macroFile(), bytes);
-        EXPECT_FALSE(store.LoadMacroFile()) << bytes.substr(0, 60);
-        EXPECT_THAT(store.lastError, HasSubstr(reason)) << bytes.substr(0, 60);
+        const Outcome loaded = store.LoadMacroFile();
+        EXPECT_FALSE(loaded) << bytes.substr(0, 60);
+        EXPECT_THAT(loaded.detail, HasSubstr(reason)) << bytes.substr(0, 60);
+        EXPECT_FALSE(loaded.hasMessage()) << "load failures show no popup";
         EXPECT_EQ(store.groups.size(), 1u);
         EXPECT_EQ(store.groups[0].name, "Spiel \U0001F600");
         EXPECT_EQ(store.document, goodDocument);
         EXPECT_EQ(test::readTextFile(fs::path(macroFile().string() + ".unreadable")), bytes);
     }
-    EXPECT_TRUE(messages.empty()); // load failures show no popup
 }
 
 TEST_F(MacroStoreFileTest, NumbersBeyondTheSlotsAreLimited) {
@@ -124,8 +125,9 @@ TEST_F(MacroStoreFileTest, SaveFailureIsReportedAndLeavesNoPartialFile) {
     // A folder where the temporary file should go makes every write fail.
     fs::remove(macroFile());
     fs::create_directory(macroFile());
-    EXPECT_FALSE(store.RenameMacro(0, 0, "X"));
-    EXPECT_THAT(store.lastError, HasSubstr("cannot replace"));
+    const Outcome renamed = store.RenameMacro(0, 0, "X");
+    EXPECT_FALSE(renamed);
+    EXPECT_THAT(renamed.detail, HasSubstr("cannot replace"));
     fs::remove(macroFile());
     for (const auto& entry : fs::directory_iterator(store.folder))
         EXPECT_FALSE(entry.path().filename().string().starts_with(".macroConfig")) << entry.path();
@@ -153,7 +155,7 @@ TEST_F(MacroStoreFileTest, ResetBacksUpAndRestoresTheFactoryFile) {
     fs::create_directories(root / "MacroKorv/MacroDataReset");
     fs::copy_file(test::sourceResDir() / "MacroKorv/MacroDataReset/macroReset.json",
                   root / "MacroKorv/MacroDataReset/macroReset.json");
-    ASSERT_TRUE(store.ResetMacros()) << store.lastError;
+    ASSERT_TRUE(test::isOk(store.ResetMacros()));
     EXPECT_EQ(test::readTextFile(store.folder / "macroConfig.json.bak"), user);
     ASSERT_EQ(store.groups.size(), 1u);
     EXPECT_EQ(store.groups[0].name, "Default");
@@ -162,7 +164,7 @@ TEST_F(MacroStoreFileTest, ResetBacksUpAndRestoresTheFactoryFile) {
 
 TEST_F(MacroStoreFileTest, ResetWithoutFactoryFileEmptiesTheStoreButKeepsABackup) {
     installFixture();
-    ASSERT_TRUE(store.ResetMacros()) << store.lastError;
+    ASSERT_TRUE(test::isOk(store.ResetMacros()));
     EXPECT_TRUE(store.groups.empty());
     const json saved = json::parse(macroFileText());
     EXPECT_FALSE(saved.contains("MacroGrpInfo"));

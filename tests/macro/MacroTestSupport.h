@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A macro store on a scratch resource root that records its message popups.
+// A macro store on a scratch resource root.
 #pragma once
 
 #include "macro/MacroFileFormat.h"
@@ -16,39 +16,26 @@ namespace varnix::test {
 
 class MacroStoreFixture : public ::testing::Test {
 protected:
-    MacroStoreFixture() : store(root.path()) {
-        store.messageBox = [this](const std::string& caption, const std::string& text) {
-            messages.emplace_back(caption, text);
-        };
-    }
+    MacroStoreFixture() : store(root.path()) {}
 
     std::filesystem::path macroFile() const { return store.filePath; }
     std::string macroFileText() const { return readTextFile(store.filePath); }
 
     // A store with one group "Work" holding one empty macro "M", selected as current.
     void makeOneMacro() {
-        ASSERT_TRUE(store.AddGroup(-1, "Work"));
-        ASSERT_TRUE(store.AddMacro(0, -1, "M"));
-    }
-
-    // Texts of the popups shown so far.
-    std::vector<std::string> messageTexts() const {
-        std::vector<std::string> texts;
-        for (const auto& message : messages)
-            texts.push_back(message.second);
-        return texts;
+        ASSERT_TRUE(isOk(store.AddGroup(-1, "Work")));
+        ASSERT_TRUE(isOk(store.AddMacro(0, -1, "M")));
     }
 
     // Reloads a second store from the same file, as the next start would.
     MacroStore reloaded() const {
         MacroStore again(root.path());
-        EXPECT_TRUE(again.LoadMacroFile()) << again.lastError;
+        EXPECT_TRUE(isOk(again.LoadMacroFile()));
         return again;
     }
 
     TempDir root;
     MacroStore store;
-    std::vector<std::pair<std::string, std::string>> messages;
 };
 
 // A .dat row: each byte as three decimal digits.

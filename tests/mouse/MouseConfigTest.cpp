@@ -29,7 +29,7 @@ protected:
     }
     MouseConfigModel loaded(const fs::path& file) {
         MouseConfigModel model;
-        EXPECT_TRUE(MouseConfigFile::load(file, model).ok());
+        EXPECT_TRUE(test::isOk(MouseConfigFile::load(file, model)));
         return model;
     }
 
@@ -91,10 +91,9 @@ TEST_F(MouseConfigTest, TypeErrorsKeepThePreviousModel) {
         write(MouseConfigFile::configPath(folder()), document);
         MouseConfigModel model = before;
         test::DiagnosticCapture capture;
-        const MouseFileResult result =
-            MouseConfigFile::load(MouseConfigFile::configPath(folder()), model);
-        EXPECT_EQ(result.status, MouseFileStatus::Invalid);
-        EXPECT_THAT(result.message, HasSubstr(message));
+        const Outcome result = MouseConfigFile::load(MouseConfigFile::configPath(folder()), model);
+        EXPECT_EQ(result.status, Status::Invalid);
+        EXPECT_THAT(result.detail, HasSubstr(message));
         EXPECT_THAT(capture.debug(), HasSubstr(message));
         EXPECT_EQ(model, before);
     }
@@ -113,8 +112,7 @@ TEST_F(MouseConfigTest, BooleansAndFloatsConvertToNumbers) {
 TEST_F(MouseConfigTest, MissingFileLeavesTheModel) {
     MouseConfigModel model;
     model.firevalue = 42;
-    EXPECT_EQ(MouseConfigFile::load(folder() / "none.json", model).status,
-              MouseFileStatus::Missing);
+    EXPECT_EQ(MouseConfigFile::load(folder() / "none.json", model).status, Status::Missing);
     EXPECT_EQ(model.firevalue, 42u);
 }
 
@@ -132,14 +130,14 @@ TEST_F(MouseConfigTest, SaveWritesSortedIndentedJsonAndCallsBack) {
 
 TEST_F(MouseConfigTest, FailedSaveDoesNotCallBack) {
     int calls = 0;
-    const MouseFileResult result =
+    const Outcome result =
         MouseConfigFile::save(dir / "no/such/folder/x.json", MouseConfigModel{}, [&] { ++calls; });
-    EXPECT_EQ(result.status, MouseFileStatus::WriteFailed);
+    EXPECT_EQ(result.status, Status::WriteFailed);
     EXPECT_EQ(calls, 0);
 }
 
 TEST_F(MouseConfigTest, ResetCopiesTheFactoryFileAndKeepsTheFileWithoutOne) {
-    EXPECT_EQ(MouseConfigFile::reset(folder()).status, MouseFileStatus::Missing);
+    EXPECT_EQ(MouseConfigFile::reset(folder()).status, Status::Missing);
     EXPECT_EQ(json::parse(test::readTextFile(MouseConfigFile::configPath(folder()))), fixture());
     json factory = fixture();
     factory["mouseconfig"]["mouseadv"]["firevalue"] = 5;
@@ -177,19 +175,26 @@ TEST_F(MouseConfigTest, ImportRefusalsLeaveTheConfigurationUnchanged) {
     write(dir / "notconfig.Mouse.Config", notAConfig);
     const std::string original = test::readTextFile(MouseConfigFile::configPath(folder()));
 
-    const std::vector<std::tuple<fs::path, std::string, MouseFileStatus>> cases{
-        {exchange, "TAVRO_quenra-rum1", MouseFileStatus::Done},
-        {exchange, "Tavro_Quenra-Rum2", MouseFileStatus::OtherMouse},
-        {exchange, "Tavro_Quenra-Rum", MouseFileStatus::OtherMouse},
-        {dir / "noname.Mouse.Config", "Tavro_Quenra-Rum1", MouseFileStatus::NoName},
-        {dir / "wrongtype.Mouse.Config", "Ta", MouseFileStatus::Invalid},
-        {dir / "notconfig.Mouse.Config", "T", MouseFileStatus::Invalid},
-        {dir / "absent.Mouse.Config", "Tavro_Quenra-Rum1", MouseFileStatus::Missing},
+    // The last column: whether the page shows the "Error"/"ImportErr" message.
+    const std::vector<std::tuple<fs::path, std::string, Status, bool>> cases{
+        {exchange, "TAVRO_quenra-rum1", Status::Done, false},
+        {exchange, "Tavro_Quenra-Rum2", Status::OtherModel, true},
+        {exchange, "Tavro_Quenra-Rum", Status::OtherModel, true},
+        {dir / "noname.Mouse.Config", "Tavro_Quenra-Rum1", Status::NoName, true},
+        {dir / "wrongtype.Mouse.Config", "Ta", Status::Invalid, true},
+        {dir / "notconfig.Mouse.Config", "T", Status::Invalid, true},
+        {dir / "absent.Mouse.Config", "Tavro_Quenra-Rum1", Status::Missing, false},
     };
-    for (const auto& [file, name, status] : cases) {
+    for (const auto& [file, name, status, shown] : cases) {
         test::writeTextFile(MouseConfigFile::configPath(folder()), original);
-        EXPECT_EQ(MouseConfigFile::importFrom(folder(), file, name).status, status) << name;
-        if (status != MouseFileStatus::Done) {
+        const Outcome outcome = MouseConfigFile::importFrom(folder(), file, name);
+        EXPECT_EQ(outcome.status, status) << name;
+        const std::pair<std::string, std::string> message =
+            shown ? std::pair<std::string, std::string>{"Error", "ImportErr"}
+                  : std::pair<std::string, std::string>{};
+        EXPECT_EQ(test::shownKeys(outcome), message) << name;
+        if (status != Status::Done) {
+            EXPECT_FALSE(outcome.detail.empty()) << name;
             EXPECT_EQ(test::readTextFile(MouseConfigFile::configPath(folder())), original);
         }
     }

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <memory>
 #include <mutex>
+#include <sstream>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
@@ -108,3 +109,60 @@ fs::path testDataDir() { return VARNIX_TEST_DATA_DIR; }
 fs::path sourceResDir() { return VARNIX_SOURCE_RES_DIR; }
 
 } // namespace varnix::test
+
+namespace varnix {
+
+void PrintTo(Status status, std::ostream* out) {
+    switch (status) {
+    case Status::Done:
+        *out << "Done";
+        return;
+    case Status::Created:
+        *out << "Created";
+        return;
+    case Status::Missing:
+        *out << "Missing";
+        return;
+    case Status::Invalid:
+        *out << "Invalid";
+        return;
+    case Status::NoName:
+        *out << "NoName";
+        return;
+    case Status::OtherModel:
+        *out << "OtherModel";
+        return;
+    case Status::WriteFailed:
+        *out << "WriteFailed";
+        return;
+    case Status::Refused:
+        *out << "Refused";
+        return;
+    case Status::TooLarge:
+        *out << "TooLarge";
+        return;
+    case Status::Abandoned:
+        *out << "Abandoned";
+        return;
+    case Status::DeviceGone:
+        *out << "DeviceGone";
+        return;
+    case Status::Failed:
+        *out << "Failed";
+        return;
+    }
+    *out << "Status(" << static_cast<int>(status) << ")";
+}
+
+namespace test {
+
+::testing::AssertionResult isOk(const Outcome& outcome) {
+    if (outcome.ok())
+        return ::testing::AssertionSuccess();
+    std::ostringstream status;
+    PrintTo(outcome.status, &status);
+    return ::testing::AssertionFailure() << status.str() << ": " << outcome.detail;
+}
+
+} // namespace test
+} // namespace varnix

@@ -1,15 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Shared test helpers: temporary folders, captured diagnostics, zip archives, fixture paths.
+// Shared test helpers: temporary folders, captured diagnostics, zip archives, fixture paths,
+// outcome checks.
 #pragma once
 
 #include "common/Diagnostics.h"
+#include "common/Outcome.h"
 
 #include <filesystem>
+#include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
-namespace varnix::test {
+namespace varnix {
+
+// Lets GoogleTest print statuses by name (found by argument-dependent lookup).
+void PrintTo(Status status, std::ostream* out);
+
+namespace test {
+
+// ASSERT_TRUE(isOk(store.LoadMacroFile())): on failure the message names the status and the
+// outcome's detail, which says why.
+::testing::AssertionResult isOk(const Outcome& outcome);
+
+// The (title key, message key) pair a page would show for an outcome; empty keys: no popup.
+inline std::pair<std::string, std::string> shownKeys(const Outcome& outcome) {
+    return {outcome.titleKey, outcome.messageKey};
+}
 
 // A fresh folder removed with everything in it when the object goes.
 class TempDir {
@@ -62,4 +80,5 @@ std::string readTextFile(const std::filesystem::path& file);
 std::filesystem::path testDataDir();
 std::filesystem::path sourceResDir();
 
-} // namespace varnix::test
+} // namespace test
+} // namespace varnix
