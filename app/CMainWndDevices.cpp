@@ -251,6 +251,10 @@ bool CMainWnd::OnDeviceChange(DeviceChangeEvent event, const std::string& interf
             selectTab(QStringLiteral("btn_console"), true);
         }
         CurrentWriteHandle().clear();
+    } else if (shownDevice_ >= 0 && shownDevice_ < int(devices.size())) {
+        // Opening a keyboard or pad takes the process-wide target; the page on screen keeps
+        // writing to its own device.
+        CurrentWriteHandle().set(devices[shownDevice_].WriteHandle);
     }
     sendToPages(QStringLiteral("USBChange"), shownDevice_);
     return true;

@@ -126,6 +126,21 @@ TEST(MainWindowTest, NewlyPluggedMouseBecomesTheSelectedMouse) {
     EXPECT_EQ(window.selectedDevice(TabMouse), first);
 }
 
+TEST(MainWindowTest, AKeyboardPluggedInLeavesTheShownKeyboardTheWriteTarget) {
+    UiFixture ui({simDevice(0x2351, "Tavro_Quenra-Sel1"), simDevice(0x2351, "Tavro_Quenra-Sel2", false)});
+    CMainWnd& window = ui.open();
+    click(window, QStringLiteral("btn_display0"));
+    const int shown = deviceIndex(window, "Tavro_Quenra-Sel1");
+    ASSERT_EQ(window.shownDevice(), shown);
+    ui.backend.plug(1);
+    EXPECT_TRUE(
+        window.OnDeviceChange(DeviceChangeEvent::Arrival,
+                              deviceInterfaceName(FamilyVendorId, 0x2351, ui.backend.readPath(1))));
+    EXPECT_EQ(window.barPositions().size(), 2u);
+    EXPECT_EQ(window.shownDevice(), shown);
+    EXPECT_EQ(CurrentWriteHandle().get(), window.catalogue().DeviceList[shown].WriteHandle);
+}
+
 TEST(MainWindowTest, ShownDeviceLeavingReturnsToHome) {
     UiFixture ui;
     CMainWnd& window = ui.open();
