@@ -9,9 +9,9 @@
 #include "device/BackendSelection.h"
 #include "device/DeviceRecord.h"
 #include "device/SimulatedBackend.h"
-#include "macro/KeyNames.h"
 #include "device/SimulatedHotplugMonitor.h"
 #include "device/UdevHotplugMonitor.h"
+#include "macro/KeyNames.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -76,8 +76,11 @@ int runVarnix(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("varnix"));
     QApplication::setQuitOnLastWindowClosed(false);
+    return runVarnixWindow(StartOptions{});
+}
 
-    SingleInstance instance;
+int runVarnixWindow(const StartOptions& startOptions) {
+    SingleInstance instance(startOptions.instanceName);
     if (!instance.claim())
         return 0; // the running copy shows its window
 
@@ -93,7 +96,7 @@ int runVarnix(int argc, char** argv) {
     SkinImage::setResourceRoot(QString::fromStdString(root.string()));
     // Macro items name their keys under the desktop's keyboard layout.
     installMacroItemKeyNames();
-    application.setStyleSheet(QString::fromLatin1(themeStyleSheet()));
+    qApp->setStyleSheet(QString::fromLatin1(themeStyleSheet()));
 
     std::unique_ptr<HotplugMonitor> hotplug;
     if (auto* simulated = dynamic_cast<SimulatedBackend*>(backend.get()))
@@ -105,6 +108,7 @@ int runVarnix(int argc, char** argv) {
     options.resourceRoot = root;
     options.backend = backend.get();
     options.hotplug = hotplug.get();
+    options.assumeTray = startOptions.assumeTray;
     auto window = std::make_unique<CMainWnd>(options);
     if (!window->createMainWindow()) {
         std::cerr << "varnix: " << window->skinError().toStdString() << std::endl;
@@ -112,9 +116,11 @@ int runVarnix(int argc, char** argv) {
     }
     QObject::connect(&instance, &SingleInstance::showRequested, window.get(),
                      &CMainWnd::restoreWindow);
-    QObject::connect(window.get(), &CMainWnd::exitRequested, &application, &QApplication::quit,
+    QObject::connect(window.get(), &CMainWnd::exitRequested, qApp, &QApplication::quit,
                      Qt::QueuedConnection);
     window->show();
+    if (startOptions.windowShown)
+        startOptions.windowShown(*window);
 
     if (const char* shot = std::getenv("VARNIX_SCREENSHOT"); shot && *shot) {
         const QString file = QString::fromLocal8Bit(shot);
