@@ -71,13 +71,7 @@ QColor SkinButton::stateBkColor() const {
 
 void SkinButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paintFrame(painter, stateImage());
-    if (const QColor overlay = stateBkColor(); overlay.isValid()) {
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(overlay);
-        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
-    }
+    paintFrame(painter, stateImage(), stateBkColor());
     paintText(painter, stateTextColor());
 }
 

@@ -7,6 +7,7 @@
 #include "app/skin/SkinTreeNode.h"
 #include "app/skin/SkinWindow.h"
 
+#include <QImage>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -147,6 +148,46 @@ TEST(SkinEngineTest, PositionSheetMovesAndSkinsControls) {
     EXPECT_FALSE(
         LoadAndApplyPositionSheet(QStringLiteral("other.json"), f.window.manager(), positioned));
     EXPECT_EQ(a->widget()->geometry(), QRect(10, 20, 30, 40));
+}
+
+TEST(SkinEngineTest, StateBackgroundsLieUnderTheButtonsImage) {
+    UiFixture ui;
+    const QColor glyph(0x20, 0xC0, 0x40);
+    QImage picture(8, 8, QImage::Format_ARGB32);
+    picture.fill(glyph);
+    ASSERT_TRUE(picture.save(QString::fromStdString((ui.root() / "glyph.png").string())));
+    writeTextFile(ui.root() / "state.xml", R"(<?xml version="1.0"?>
+<Window size="100,100"><Container>
+  <Button name="btn_g" float="true" pos="0,0,40,40" normalimage="file='glyph.png' dest='10,10,30,30'"
+          hotbkcolor="#FF0000FF" pushedbkcolor="#FFFF0000"/>
+</Container></Window>)");
+    RecordingWindow window(QStringLiteral("state.xml"));
+    ASSERT_TRUE(window.create()) << window.skinError().toStdString();
+    window.show();
+    QWidget* button = window.findControl(QStringLiteral("btn_g"))->widget();
+
+    struct Case {
+        const char* state;
+        QColor background; // invalid: nothing drawn around the picture
+    };
+    for (const Case& c : {Case{"normal", QColor()}, Case{"hot", QColor(0, 0, 255)},
+                          Case{"pushed", QColor(255, 0, 0)}}) {
+        const QString state = QString::fromLatin1(c.state);
+        if (state == QLatin1String("hot")) {
+            QEnterEvent enter(QPointF(20, 20), QPointF(20, 20), QPointF(20, 20));
+            QApplication::sendEvent(button, &enter);
+        } else if (state == QLatin1String("pushed")) {
+            QTest::mousePress(button, Qt::LeftButton, {}, QPoint(20, 20));
+        }
+        const QImage shown = button->grab().toImage();
+        EXPECT_EQ(shown.pixelColor(20, 20), glyph) << c.state;
+        if (c.background.isValid()) {
+            EXPECT_EQ(shown.pixelColor(20, 4), c.background) << c.state;
+        } else {
+            EXPECT_NE(shown.pixelColor(20, 4), glyph) << c.state;
+        }
+    }
+    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(20, 20));
 }
 
 } // namespace
