@@ -200,8 +200,11 @@ void CMainWnd::ClickDevice(int barPosition) {
     shownDevice_ = index;
     tabKind_ = kind;
     if (SkinControl* option = findControl(tab)) {
+        const QString name = QString::fromStdString(record.UITextName).trimmed();
         option->setControlVisible(true);
-        option->setText(QString::fromStdString(record.UITextName).trimmed());
+        option->setText(name);
+        // The tabs share the caption bar, so a long name is cut short; the tooltip has it all.
+        option->widget()->setToolTip(name);
     }
     showPage(pageOfTabKind(kind));
     selectTab(tab, true);
@@ -283,7 +286,8 @@ void CMainWnd::onMouseReport(int message, qintptr wParam, qintptr lParam) {
     // The stage's DPI value, named by its level's value index.
     QString dpi = QStringLiteral("Null");
     if (report.value >= 0 && report.value < int(stored->dpiLevels.size()))
-        dpi = QString::fromStdString(dpiText(stored->dpiLevels[std::size_t(report.value)].dpiIndex));
+        dpi =
+            QString::fromStdString(dpiText(stored->dpiLevels[std::size_t(report.value)].dpiIndex));
     const QString text = QStringLiteral("%1\n%2: %3")
                              .arg(QString::fromStdString(record.UITextName).trimmed(),
                                   messageText(QStringLiteral("Current DPI Position")), dpi);

@@ -105,6 +105,61 @@ TEST(MainWindowTest, CardClickShowsAndSelectsTheDeviceTab) {
     }
 }
 
+TEST(MainWindowTest, DeviceTabsShareTheCaptionBarEvenly) {
+    struct Case {
+        int language; // 0 Chinese, 1 English: the shipped languages
+        std::vector<int> cards;
+    };
+    const std::vector<Case> cases = {
+        {1, {0}}, {1, {0, 1}}, {1, {0, 1, 2}}, {0, {0, 1, 2}}, {0, {2, 1}}};
+    for (const Case& c : cases) {
+        UiFixture ui(demoDevices(),
+                     "[Set]\nLanguage=" + std::to_string(c.language) + "\nDpiPopEn=0\n");
+        CMainWnd& window = ui.open();
+        for (int card : c.cards)
+            click(window, QStringLiteral("btn_display%1").arg(card));
+        const std::string label = "language " + std::to_string(c.language) + ", " +
+                                  std::to_string(c.cards.size()) + " tabs";
+
+        // The caption bar's controls in their order, each inside the window, none overlapping.
+        std::vector<QRect> row;
+        std::vector<int> deviceTabWidths;
+        for (const char* name : {"btn_console", "btn_Mac", "btn_Null", "btn_kb", "btn_pad",
+                                 "btn_set", "btn_min", "btn_close"}) {
+            SkinControl* control = window.findControl(QString::fromLatin1(name));
+            ASSERT_NE(control, nullptr) << name;
+            QWidget* widget = control->widget();
+            if (!widget->isVisible())
+                continue;
+            const QRect area(widget->mapTo(&window, QPoint(0, 0)), widget->size());
+            EXPECT_TRUE(window.rect().contains(area)) << label << ": " << name;
+            if (!row.empty()) {
+                EXPECT_LT(row.back().right(), area.left()) << label << ": " << name;
+            }
+            row.push_back(area);
+            if (std::string_view(name) == "btn_Null" || std::string_view(name) == "btn_kb" ||
+                std::string_view(name) == "btn_pad")
+                deviceTabWidths.push_back(area.width());
+        }
+        ASSERT_EQ(deviceTabWidths.size(), c.cards.size()) << label;
+        for (int width : deviceTabWidths) {
+            EXPECT_EQ(width, deviceTabWidths.front()) << label;
+            EXPECT_LE(width, 170) << label;
+            EXPECT_GE(width, 100) << label;
+        }
+        // Each shown tab names its device in full in its tooltip.
+        for (int card : c.cards) {
+            const DeviceRecord& record = window.catalogue().DeviceList[window.barPositions()[card]];
+            const char* tab = record.DevType == DevTypeMouse ? "btn_Null"
+                              : record.DevType == DevTypePad ? "btn_pad"
+                                                             : "btn_kb";
+            EXPECT_EQ(window.findControl(QString::fromLatin1(tab))->widget()->toolTip(),
+                      QString::fromStdString(record.UITextName).trimmed())
+                << label;
+        }
+    }
+}
+
 TEST(MainWindowTest, NewlyPluggedMouseBecomesTheSelectedMouse) {
     UiFixture ui(
         {simDevice(0x1441, "Tavro_Quenra-Rum1"), simDevice(0x1441, "Tavro_Quenra-Rum2", false)});
