@@ -160,6 +160,23 @@ TEST(MainWindowTest, DeviceTabsShareTheCaptionBarEvenly) {
     }
 }
 
+TEST(MainWindowTest, CardPicturesAreDrawnWholeAndUnscaled) {
+    UiFixture ui;
+    CMainWnd& window = ui.open();
+    for (int position = 0; position < int(window.barPositions().size()); ++position) {
+        SkinControl* card = window.findControl(QStringLiteral("btn_display%1").arg(position));
+        ASSERT_NE(card, nullptr);
+        for (const char* state : {"normalimage", "hotimage", "pushedimage"}) {
+            const SkinImage picture = card->image(QString::fromLatin1(state));
+            const QPixmap pixels = picture.pixmap();
+            ASSERT_FALSE(pixels.isNull()) << position << " " << state;
+            EXPECT_EQ(picture.dest().size(), pixels.size()) << position << " " << state;
+            EXPECT_TRUE(card->widget()->rect().contains(picture.dest()))
+                << position << " " << state;
+        }
+    }
+}
+
 TEST(MainWindowTest, NewlyPluggedMouseBecomesTheSelectedMouse) {
     UiFixture ui(
         {simDevice(0x1441, "Tavro_Quenra-Rum1"), simDevice(0x1441, "Tavro_Quenra-Rum2", false)});
