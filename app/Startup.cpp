@@ -116,8 +116,11 @@ int runVarnixWindow(const StartOptions& startOptions) {
     }
     QObject::connect(&instance, &SingleInstance::showRequested, window.get(),
                      &CMainWnd::restoreWindow);
-    QObject::connect(window.get(), &CMainWnd::exitRequested, qApp, &QApplication::quit,
-                     Qt::QueuedConnection);
+    // The window has closed for good when it asks to end; quit() would ask every window to close
+    // once more, and a popup that hides instead of closing could refuse.
+    QObject::connect(
+        window.get(), &CMainWnd::exitRequested, qApp, [] { QCoreApplication::exit(0); },
+        Qt::QueuedConnection);
     window->show();
     if (startOptions.windowShown)
         startOptions.windowShown(*window);
@@ -129,7 +132,9 @@ int runVarnixWindow(const StartOptions& startOptions) {
                 std::cout << "Saved a picture of the window to " << file.toStdString() << std::endl;
             else
                 std::cerr << "varnix: cannot save " << file.toStdString() << std::endl;
-            QApplication::quit();
+            // The program's own way out: with a tray a plain quit only closes the window into the
+            // tray and the program keeps running.
+            window->exitProgram();
         });
     }
     const int code = QApplication::exec();
