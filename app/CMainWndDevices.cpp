@@ -144,6 +144,8 @@ void CMainWnd::RebuildDeviceBar() {
                 {QStringLiteral("text"), caption},
                 {QStringLiteral("font"), QString::number(CardCaptionFont)},
                 {QStringLiteral("valign"), QStringLiteral("bottom")},
+                // Room under the caption for the focus ring.
+                {QStringLiteral("textpadding"), QStringLiteral("0,0,0,4")},
                 {QStringLiteral("textcolor"), QStringLiteral("#FFC9CFD8")},
                 {QStringLiteral("hottextcolor"), QStringLiteral("#FFFFFFFF")},
                 {QStringLiteral("width"), QString::number(width)},

@@ -46,6 +46,7 @@ std::unique_ptr<HidBackend> chooseBackend(const std::filesystem::path& root) {
 
 } // namespace
 
+// The focus colour of the edits, combos and sliders is the skin controls' FocusRingColor.
 const char* themeStyleSheet() {
     return R"(
 QToolTip { color: #E6E8EC; background: #2A2F38; border: 1px solid #3A404C; padding: 4px; }
@@ -58,14 +59,17 @@ QMenu::indicator { width: 12px; height: 12px; left: 6px; }
 QMenu::indicator:checked { image: none; background: #3D8BFD; border-radius: 6px; }
 QLineEdit { background: #15181D; color: #E6E8EC; border: 1px solid #3A404C; border-radius: 4px;
             padding: 2px 6px; selection-background-color: #3D8BFD; }
-QLineEdit:focus { border-color: #3D8BFD; }
+QLineEdit:focus { border: 2px solid #5A9DFF; padding: 1px 5px; }
 QComboBox { background: #15181D; color: #E6E8EC; border: 1px solid #3A404C; border-radius: 4px;
             padding: 2px 8px; }
+QComboBox:focus { border: 2px solid #5A9DFF; padding: 1px 7px; }
 QComboBox QAbstractItemView { background: #23272F; color: #E6E8EC;
                               selection-background-color: #3D8BFD; }
 QSlider::groove:horizontal { height: 4px; background: #3A404C; border-radius: 2px; }
 QSlider::sub-page:horizontal { background: #3D8BFD; border-radius: 2px; }
 QSlider::handle:horizontal { background: #E6E8EC; width: 14px; margin: -5px 0; border-radius: 7px; }
+QSlider::handle:horizontal:focus { background: #FFFFFF; border: 2px solid #5A9DFF; width: 10px; }
+QSlider:focus { border: 1px solid #5A9DFF; border-radius: 4px; }
 QScrollBar:vertical { background: transparent; width: 8px; }
 QScrollBar::handle:vertical { background: #3A404C; border-radius: 4px; min-height: 24px; }
 QScrollBar::add-line, QScrollBar::sub-line { height: 0; }

@@ -26,7 +26,8 @@ int runVarnix(int argc, char** argv);
 // the event loop. The caller owns the QApplication.
 int runVarnixWindow(const StartOptions& options);
 
-// The look shared by the Qt-drawn parts (menus, edits, combos, sliders, scroll bars).
+// The look shared by the Qt-drawn parts (menus, edits, combos, sliders, scroll bars), with the
+// same keyboard focus mark as the skin-drawn controls.
 const char* themeStyleSheet();
 
 } // namespace varnix

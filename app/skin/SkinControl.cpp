@@ -17,6 +17,8 @@ const QColor DefaultTextColor(0xE6, 0xE8, 0xEC);
 const QColor DefaultDisabledTextColor(0x6C, 0x72, 0x7C);
 // Corner radius of a hot or pushed background on a control without borderround.
 constexpr qreal StateRound = 4;
+constexpr int FocusRingWidth = 2;
+const QColor FocusRingInner(0xFF, 0xFF, 0xFF, 0x90);
 
 bool toInt(const QString& text, int& out) {
     bool ok = false;
@@ -337,6 +339,30 @@ void SkinControl::paintText(QPainter& painter, const QColor& color) const {
             QFontMetrics(controlFont())
                 .elidedText(text_, midEllipsis_ ? Qt::ElideMiddle : Qt::ElideRight, area.width());
     painter.drawText(area, textFlags(), shown);
+}
+
+void SkinControl::paintFocusRing(QPainter& painter) const {
+    if (self_->hasFocus())
+        drawFocusMark(painter, self_->rect());
+}
+
+void SkinControl::drawFocusMark(QPainter& painter, const QRect& area) const {
+    QColor ring;
+    parseSkinColor(QString::fromLatin1(FocusRingColor), ring);
+    const qreal round = borderRound_ > 0 ? borderRound_ : StateRound;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(ring, FocusRingWidth));
+    const qreal inset = FocusRingWidth / 2.0;
+    painter.drawRoundedRect(QRectF(area).adjusted(inset, inset, -inset, -inset), round, round);
+    // A light hairline inside keeps the ring visible on controls filled with the accent colour.
+    const qreal inner = FocusRingWidth + 0.5;
+    painter.setPen(QPen(FocusRingInner, 1));
+    painter.drawRoundedRect(QRectF(area).adjusted(inner, inner, -inner, -inner),
+                            std::max<qreal>(0, round - FocusRingWidth),
+                            std::max<qreal>(0, round - FocusRingWidth));
+    painter.restore();
 }
 
 void SkinControl::relayoutParent() {

@@ -94,6 +94,11 @@ protected:
     void paintFrame(QPainter& painter, const QString& stateImage = QString(),
                     const QColor& stateBkColor = QColor()) const;
     void paintText(QPainter& painter, const QColor& color) const;
+    // The keyboard focus mark: a ring just inside the control, in the accent colour of the
+    // theme, drawn only while the control has the focus.
+    void paintFocusRing(QPainter& painter) const;
+    // The same ring inside `area`, drawn always (rows draw it while their list has the focus).
+    void drawFocusMark(QPainter& painter, const QRect& area) const;
     QColor textColor() const { return textColor_; }
     QColor disabledTextColor() const { return disabledTextColor_; }
     QColor bkColor() const { return bkColor_; }
@@ -135,6 +140,9 @@ private:
 
     static constexpr int QWIDGETSIZE_MAX_VALUE = (1 << 24) - 1;
 };
+
+// The colour of every keyboard focus mark, skin-drawn or style-sheet drawn.
+inline constexpr const char* FocusRingColor = "#FF5A9DFF";
 
 // "true"/"false" (also "1"/"0") as an attribute text gives.
 bool skinBool(const QString& value);

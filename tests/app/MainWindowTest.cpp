@@ -177,6 +177,72 @@ TEST(MainWindowTest, CardPicturesAreDrawnWholeAndUnscaled) {
     }
 }
 
+// The names of the controls Tab reaches from the one with the focus, `steps` times.
+QStringList tabWalk(CMainWnd& window, int steps) {
+    QStringList names;
+    for (int step = 0; step < steps; ++step) {
+        QWidget* focus = QApplication::focusWidget();
+        names << (focus ? focus->objectName() : QStringLiteral("(none)"));
+        QTest::keyClick(focus ? focus : static_cast<QWidget*>(&window), Qt::Key_Tab);
+    }
+    return names;
+}
+
+TEST(MainWindowTest, TabWalksTabsThenCaptionButtonsThenCards) {
+    UiFixture ui;
+    CMainWnd& window = ui.open();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    for (int card = 0; card < 3; ++card)
+        click(window, QStringLiteral("btn_display%1").arg(card));
+    pumpEvents(20);
+    window.findControl(QStringLiteral("btn_console"))->widget()->setFocus(Qt::TabFocusReason);
+    const QStringList wanted = {"btn_console",  "btn_Mac",      "btn_Null",     "btn_kb",
+                                "btn_pad",      "btn_set",      "btn_min",      "btn_close",
+                                "btn_display0", "btn_display1", "btn_display2", "btn_console"};
+    EXPECT_EQ(tabWalk(window, int(wanted.size())), wanted);
+}
+
+TEST(MainWindowTest, ReturnOrSpaceOnAFocusedControlPressesOnlyIt) {
+    struct Case {
+        const char* control;
+        Qt::Key key;
+        int tabKind;    // the device tab shown afterwards
+        bool minimized; // only btn_min minimises
+        bool visible;   // only btn_close hides (and, without a tray, ends the program)
+    };
+    for (const Case& c : {Case{"btn_display1", Qt::Key_Return, TabKeyboard, false, true},
+                          Case{"btn_display2", Qt::Key_Space, TabPad, false, true},
+                          Case{"btn_Mac", Qt::Key_Return, TabNone, false, true},
+                          Case{"btn_min", Qt::Key_Return, TabNone, true, true},
+                          Case{"btn_min", Qt::Key_Space, TabNone, true, true},
+                          Case{"btn_close", Qt::Key_Return, TabNone, false, false}}) {
+        UiFixture ui;
+        CMainWnd& window = ui.open();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        QSignalSpy exits(&window, &CMainWnd::exitRequested);
+        QWidget* control = window.findControl(QString::fromLatin1(c.control))->widget();
+        control->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control, c.key);
+        pumpEvents(20);
+        const std::string label = std::string(c.control) + " " + std::to_string(c.key);
+        EXPECT_EQ(window.currentTabKind(), c.tabKind) << label;
+        EXPECT_EQ(window.isMinimized(), c.minimized) << label;
+        EXPECT_EQ(window.isVisible(), c.visible) << label;
+        EXPECT_EQ(exits.count(), c.visible ? 0 : 1) << label;
+        // The pages heard that control last (the home page takes everything while it is shown).
+        const std::string_view name(c.control);
+        if (name == "btn_Mac") {
+            EXPECT_EQ(window.macroPage().lastNotification().senderName, QStringLiteral("btn_Mac"));
+        } else if (c.tabKind == TabNone) {
+            EXPECT_EQ(window.homePage().lastNotification().senderName,
+                      QString::fromLatin1(c.control))
+                << label;
+        }
+    }
+}
+
 TEST(MainWindowTest, NewlyPluggedMouseBecomesTheSelectedMouse) {
     UiFixture ui(
         {simDevice(0x1441, "Tavro_Quenra-Rum1"), simDevice(0x1441, "Tavro_Quenra-Rum2", false)});

@@ -190,5 +190,59 @@ TEST(SkinEngineTest, StateBackgroundsLieUnderTheButtonsImage) {
     QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(20, 20));
 }
 
+TEST(SkinEngineTest, ReturnAndSpacePressOnlyTheFocusedControl) {
+    struct Case {
+        const char* control;
+        Qt::Key key;
+        QStringList wanted; // every notification, in order
+    };
+    const QStringList button{QStringLiteral("click:btn_a")};
+    const QStringList check{QStringLiteral("click:chk_c=off"),
+                            QStringLiteral("selectchanged:chk_c=on")};
+    // Selecting opt_x clears the other option of its group.
+    const QStringList option{QStringLiteral("click:opt_x"), QStringLiteral("selectchanged:opt_y"),
+                             QStringLiteral("selectchanged:opt_x")};
+    for (const Case& c :
+         {Case{"btn_a", Qt::Key_Return, button}, Case{"btn_a", Qt::Key_Space, button},
+          Case{"chk_c", Qt::Key_Enter, check}, Case{"chk_c", Qt::Key_Space, check},
+          Case{"opt_x", Qt::Key_Return, option}, Case{"opt_x", Qt::Key_Space, option}}) {
+        SkinFixture f;
+        QWidget* target = f.window.findControl(QString::fromLatin1(c.control))->widget();
+        target->setFocus(Qt::TabFocusReason);
+        f.window.seen.clear();
+        QTest::keyClick(target, c.key);
+        QStringList seen = f.window.seen;
+        seen.removeIf([](const QString& line) { return line.startsWith(QLatin1String("mouse")); });
+        EXPECT_EQ(seen, c.wanted) << c.control << " " << c.key;
+    }
+}
+
+TEST(SkinEngineTest, TheFocusedControlShowsARing) {
+    SkinFixture f;
+    f.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f.window));
+    QColor ring;
+    ASSERT_TRUE(parseSkinColor(QString::fromLatin1(FocusRingColor), ring));
+    auto edgeColour = [](QWidget* widget) {
+        return widget->grab().toImage().pixelColor(1, widget->height() / 2);
+    };
+    for (const char* name : {"chk_c", "opt_x"}) {
+        QWidget* control = f.window.findControl(QString::fromLatin1(name))->widget();
+        EXPECT_NE(edgeColour(control), ring) << name;
+        control->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(control->hasFocus()) << name;
+        EXPECT_EQ(edgeColour(control), ring) << name;
+    }
+    // A list shows the ring on its current row while it has the focus; arrows move the row.
+    auto* tree = f.window.find<SkinTree>(QStringLiteral("tre_t"));
+    tree->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(tree->hasFocus());
+    QTest::keyClick(tree, Qt::Key_Down);
+    QTest::keyClick(tree, Qt::Key_Down);
+    EXPECT_EQ(tree->currentSel(), 1);
+    EXPECT_EQ(edgeColour(tree->itemAt(1)->widget()), ring);
+    EXPECT_NE(edgeColour(tree->itemAt(0)->widget()), ring);
+}
+
 } // namespace
 } // namespace varnix::test
