@@ -109,23 +109,28 @@ TEST(MainWindowTest, DeviceTabsShareTheCaptionBarEvenly) {
     struct Case {
         int language; // 0 Chinese, 1 English: the shipped languages
         std::vector<int> cards;
+        bool updateButtons = false; // the updater's two caption buttons shown as well
     };
-    const std::vector<Case> cases = {
-        {1, {0}}, {1, {0, 1}}, {1, {0, 1, 2}}, {0, {0, 1, 2}}, {0, {2, 1}}};
+    const std::vector<Case> cases = {{1, {0}},       {1, {0, 1}}, {1, {0, 1, 2}},
+                                     {0, {0, 1, 2}}, {0, {2, 1}}, {1, {0, 1, 2}, true}};
     for (const Case& c : cases) {
         UiFixture ui(demoDevices(),
                      "[Set]\nLanguage=" + std::to_string(c.language) + "\nDpiPopEn=0\n");
         CMainWnd& window = ui.open();
         for (int card : c.cards)
             click(window, QStringLiteral("btn_display%1").arg(card));
+        if (c.updateButtons)
+            for (const char* name : {"btn_update", "modal_popwnd_btn"})
+                window.findControl(QString::fromLatin1(name))->setControlVisible(true);
         const std::string label = "language " + std::to_string(c.language) + ", " +
                                   std::to_string(c.cards.size()) + " tabs";
 
         // The caption bar's controls in their order, each inside the window, none overlapping.
         std::vector<QRect> row;
         std::vector<int> deviceTabWidths;
-        for (const char* name : {"btn_console", "btn_Mac", "btn_Null", "btn_kb", "btn_pad",
-                                 "btn_set", "btn_min", "btn_close"}) {
+        for (const char* name :
+             {"btn_console", "btn_Mac", "btn_Null", "btn_kb", "btn_pad", "btn_update",
+              "modal_popwnd_btn", "btn_set", "btn_min", "btn_close"}) {
             SkinControl* control = window.findControl(QString::fromLatin1(name));
             ASSERT_NE(control, nullptr) << name;
             QWidget* widget = control->widget();
