@@ -261,7 +261,7 @@ void CMainWnd::popupMenu(std::unique_ptr<QMenu> menu, const QPoint& at) {
 }
 
 void CMainWnd::openAbout() {
-    auto* about = new About(language_, resourcePath("Set.ini"), this);
+    auto* about = new About(language_, this);
     about->setDeleteOnClose(true);
     if (!about->create(QStringLiteral("about"))) {
         debugOutput(about->skinError().toStdString());

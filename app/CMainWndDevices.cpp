@@ -144,6 +144,8 @@ void CMainWnd::RebuildDeviceBar() {
                 {QStringLiteral("text"), caption},
                 {QStringLiteral("font"), QString::number(CardCaptionFont)},
                 {QStringLiteral("valign"), QStringLiteral("bottom")},
+                // Room under the caption for the focus ring.
+                {QStringLiteral("textpadding"), QStringLiteral("0,0,0,4")},
                 {QStringLiteral("textcolor"), QStringLiteral("#FFC9CFD8")},
                 {QStringLiteral("hottextcolor"), QStringLiteral("#FFFFFFFF")},
                 {QStringLiteral("width"), QString::number(width)},
@@ -200,8 +202,11 @@ void CMainWnd::ClickDevice(int barPosition) {
     shownDevice_ = index;
     tabKind_ = kind;
     if (SkinControl* option = findControl(tab)) {
+        const QString name = QString::fromStdString(record.UITextName).trimmed();
         option->setControlVisible(true);
-        option->setText(QString::fromStdString(record.UITextName).trimmed());
+        option->setText(name);
+        // The tabs share the caption bar, so a long name is cut short; the tooltip has it all.
+        option->widget()->setToolTip(name);
     }
     showPage(pageOfTabKind(kind));
     selectTab(tab, true);
@@ -287,7 +292,8 @@ void CMainWnd::onMouseReport(int message, qintptr wParam, qintptr lParam) {
     // The stage's DPI value, named by its level's value index.
     QString dpi = QStringLiteral("Null");
     if (report.value >= 0 && report.value < int(stored->dpiLevels.size()))
-        dpi = QString::fromStdString(dpiText(stored->dpiLevels[std::size_t(report.value)].dpiIndex));
+        dpi =
+            QString::fromStdString(dpiText(stored->dpiLevels[std::size_t(report.value)].dpiIndex));
     const QString text = QStringLiteral("%1\n%2: %3")
                              .arg(QString::fromStdString(record.UITextName).trimmed(),
                                   messageText(QStringLiteral("Current DPI Position")), dpi);

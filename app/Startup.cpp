@@ -9,9 +9,9 @@
 #include "device/BackendSelection.h"
 #include "device/DeviceRecord.h"
 #include "device/SimulatedBackend.h"
-#include "macro/KeyNames.h"
 #include "device/SimulatedHotplugMonitor.h"
 #include "device/UdevHotplugMonitor.h"
+#include "macro/KeyNames.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -46,6 +46,7 @@ std::unique_ptr<HidBackend> chooseBackend(const std::filesystem::path& root) {
 
 } // namespace
 
+// The focus colour of the edits, combos and sliders is the skin controls' FocusRingColor.
 const char* themeStyleSheet() {
     return R"(
 QToolTip { color: #E6E8EC; background: #2A2F38; border: 1px solid #3A404C; padding: 4px; }
@@ -58,14 +59,17 @@ QMenu::indicator { width: 12px; height: 12px; left: 6px; }
 QMenu::indicator:checked { image: none; background: #3D8BFD; border-radius: 6px; }
 QLineEdit { background: #15181D; color: #E6E8EC; border: 1px solid #3A404C; border-radius: 4px;
             padding: 2px 6px; selection-background-color: #3D8BFD; }
-QLineEdit:focus { border-color: #3D8BFD; }
+QLineEdit:focus { border: 2px solid #5A9DFF; padding: 1px 5px; }
 QComboBox { background: #15181D; color: #E6E8EC; border: 1px solid #3A404C; border-radius: 4px;
             padding: 2px 8px; }
+QComboBox:focus { border: 2px solid #5A9DFF; padding: 1px 7px; }
 QComboBox QAbstractItemView { background: #23272F; color: #E6E8EC;
                               selection-background-color: #3D8BFD; }
 QSlider::groove:horizontal { height: 4px; background: #3A404C; border-radius: 2px; }
 QSlider::sub-page:horizontal { background: #3D8BFD; border-radius: 2px; }
 QSlider::handle:horizontal { background: #E6E8EC; width: 14px; margin: -5px 0; border-radius: 7px; }
+QSlider::handle:horizontal:focus { background: #FFFFFF; border: 2px solid #5A9DFF; width: 10px; }
+QSlider:focus { border: 1px solid #5A9DFF; border-radius: 4px; }
 QScrollBar:vertical { background: transparent; width: 8px; }
 QScrollBar::handle:vertical { background: #3A404C; border-radius: 4px; min-height: 24px; }
 QScrollBar::add-line, QScrollBar::sub-line { height: 0; }
@@ -76,8 +80,11 @@ int runVarnix(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("varnix"));
     QApplication::setQuitOnLastWindowClosed(false);
+    return runVarnixWindow(StartOptions{});
+}
 
-    SingleInstance instance;
+int runVarnixWindow(const StartOptions& startOptions) {
+    SingleInstance instance(startOptions.instanceName);
     if (!instance.claim())
         return 0; // the running copy shows its window
 
@@ -93,7 +100,7 @@ int runVarnix(int argc, char** argv) {
     SkinImage::setResourceRoot(QString::fromStdString(root.string()));
     // Macro items name their keys under the desktop's keyboard layout.
     installMacroItemKeyNames();
-    application.setStyleSheet(QString::fromLatin1(themeStyleSheet()));
+    qApp->setStyleSheet(QString::fromLatin1(themeStyleSheet()));
 
     std::unique_ptr<HotplugMonitor> hotplug;
     if (auto* simulated = dynamic_cast<SimulatedBackend*>(backend.get()))
@@ -105,6 +112,7 @@ int runVarnix(int argc, char** argv) {
     options.resourceRoot = root;
     options.backend = backend.get();
     options.hotplug = hotplug.get();
+    options.assumeTray = startOptions.assumeTray;
     auto window = std::make_unique<CMainWnd>(options);
     if (!window->createMainWindow()) {
         std::cerr << "varnix: " << window->skinError().toStdString() << std::endl;
@@ -112,9 +120,14 @@ int runVarnix(int argc, char** argv) {
     }
     QObject::connect(&instance, &SingleInstance::showRequested, window.get(),
                      &CMainWnd::restoreWindow);
-    QObject::connect(window.get(), &CMainWnd::exitRequested, &application, &QApplication::quit,
-                     Qt::QueuedConnection);
+    // The window has closed for good when it asks to end; quit() would ask every window to close
+    // once more, and a popup that hides instead of closing could refuse.
+    QObject::connect(
+        window.get(), &CMainWnd::exitRequested, qApp, [] { QCoreApplication::exit(0); },
+        Qt::QueuedConnection);
     window->show();
+    if (startOptions.windowShown)
+        startOptions.windowShown(*window);
 
     if (const char* shot = std::getenv("VARNIX_SCREENSHOT"); shot && *shot) {
         const QString file = QString::fromLocal8Bit(shot);
@@ -123,7 +136,9 @@ int runVarnix(int argc, char** argv) {
                 std::cout << "Saved a picture of the window to " << file.toStdString() << std::endl;
             else
                 std::cerr << "varnix: cannot save " << file.toStdString() << std::endl;
-            QApplication::quit();
+            // The program's own way out: with a tray a plain quit only closes the window into the
+            // tray and the program keeps running.
+            window->exitProgram();
         });
     }
     const int code = QApplication::exec();

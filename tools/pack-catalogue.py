@@ -36,17 +36,35 @@ def rounded(x0, y0, x1, y1, r):
     return inside
 
 
+KEY = 6.5
+KEY_HEIGHT = 6
+KEY_GAP = 2.5
+
+
+def key_row(widths, y0):
+    # Keys centred in the frame, each drawn whole: a row never ends in a cut-off key.
+    total = sum(widths) + KEY_GAP * (len(widths) - 1)
+    left = 50 - total / 2
+    spans = []
+    for width in widths:
+        spans.append((left, left + width))
+        left += width + KEY_GAP
+    return y0, spans
+
+
 def glyph(kind):
     if kind == 1:  # mouse: a rounded body with a wheel and a button split
         body = rounded(32, 18, 68, 84, 17)
         return lambda x, y: body(x, y) and not (abs(x - 50) < 1.2 and y < 44) and not (
             47 <= x <= 53 and 28 <= y <= 38)
-    if kind == 2:  # keyboard: a frame with three rows of keys
+    if kind == 2:  # keyboard: a frame with three rows of whole keys, the last with a space bar
         frame = rounded(12, 32, 88, 70, 5)
+        rows = [key_row([KEY] * 7, 38), key_row([KEY] * 6, 48),
+                key_row([KEY, KEY, 24.5, KEY, KEY], 58)]
         def keys(x, y):
-            for row, y0 in enumerate((38, 48, 58)):
-                if y0 <= y <= y0 + 6:
-                    return ((x - 17 - row * 2) % 9) < 6.5 and 17 <= x <= 83
+            for y0, spans in rows:
+                if y0 <= y <= y0 + KEY_HEIGHT:
+                    return any(left <= x <= right for left, right in spans)
             return False
         return lambda x, y: frame(x, y) and not keys(x, y)
     pad = rounded(14, 26, 86, 74, 9)  # pad: a wide mat with a light strip

@@ -71,14 +71,9 @@ QColor SkinButton::stateBkColor() const {
 
 void SkinButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paintFrame(painter, stateImage());
-    if (const QColor overlay = stateBkColor(); overlay.isValid()) {
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(overlay);
-        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
-    }
+    paintFrame(painter, stateImage(), stateBkColor());
     paintText(painter, stateTextColor());
+    paintFocusRing(painter);
 }
 
 void SkinButton::mousePressEvent(QMouseEvent* event) {
@@ -116,12 +111,51 @@ void SkinButton::leaveEvent(QEvent* event) {
 }
 
 void SkinButton::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
-        event->key() == Qt::Key_Enter) {
-        activate();
+    const int key = event->key();
+    if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter) {
+        QWidget::keyPressEvent(event);
         return;
     }
-    QWidget::keyPressEvent(event);
+    event->accept();
+    if (event->isAutoRepeat() || !isEnabled())
+        return;
+    if (key == Qt::Key_Space) {
+        spacePushed_ = pushed_ = hot_ = true;
+        update();
+        return;
+    }
+    activate();
+}
+
+void SkinButton::keyReleaseEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    if (key != Qt::Key_Space || event->isAutoRepeat() || !spacePushed_)
+        return;
+    spacePushed_ = pushed_ = false;
+    hot_ = underMouse();
+    update();
+    if (isEnabled())
+        activate();
+}
+
+void SkinButton::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void SkinButton::focusOutEvent(QFocusEvent* event) {
+    // A Space held while the focus moves away presses nothing.
+    if (spacePushed_) {
+        spacePushed_ = pushed_ = false;
+        hot_ = underMouse();
+    }
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 } // namespace varnix

@@ -28,7 +28,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    // Space presses the button and clicks on release, Return and Enter click at once; the key
+    // stays with this button (a held key does not repeat the click).
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     // The image attribute and colours for the current state.
     virtual QString stateImage() const;
     virtual QColor stateTextColor() const;
@@ -37,6 +42,7 @@ protected:
 private:
     bool hot_ = false;
     bool pushed_ = false;
+    bool spacePushed_ = false;
     QColor hotTextColor_;
     QColor pushedTextColor_;
     QColor hotBkColor_;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/skin/SkinContainer.h"
 
+#include "app/skin/SkinWindow.h"
+
 #include <QPainter>
 #include <algorithm>
 
@@ -42,6 +44,9 @@ void SkinContainer::addAt(SkinControl* control, int index) {
     if (manager())
         control->attach(manager());
     relayout();
+    // A control added to a shown skin takes its place in the window's Tab order.
+    if (auto* host = dynamic_cast<SkinWindow*>(window()))
+        host->scheduleFocusOrder();
 }
 
 bool SkinContainer::remove(SkinControl* control) {

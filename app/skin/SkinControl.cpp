@@ -15,6 +15,10 @@ namespace {
 // Default look of the dark theme; skins override each value per control.
 const QColor DefaultTextColor(0xE6, 0xE8, 0xEC);
 const QColor DefaultDisabledTextColor(0x6C, 0x72, 0x7C);
+// Corner radius of a hot or pushed background on a control without borderround.
+constexpr qreal StateRound = 4;
+constexpr int FocusRingWidth = 2;
+const QColor FocusRingInner(0xFF, 0xFF, 0xFF, 0x90);
 
 bool toInt(const QString& text, int& out) {
     bool ok = false;
@@ -174,6 +178,8 @@ bool SkinControl::setAttribute(const QString& attributeName, const QString& valu
         wordBreak_ = skinBool(value);
     } else if (name == QLatin1String("endellipsis")) {
         endEllipsis_ = skinBool(value);
+    } else if (name == QLatin1String("midellipsis")) {
+        midEllipsis_ = skinBool(value);
     } else if (name == QLatin1String("cursor")) {
         self_->setCursor(value.trimmed().toLower() == QLatin1String("hand") ? Qt::PointingHandCursor
                                                                             : Qt::ArrowCursor);
@@ -292,13 +298,24 @@ void SkinControl::sendNotify(const QString& type, qintptr wParam, qintptr lParam
         manager_->sendNotify(this, type, wParam, lParam);
 }
 
-void SkinControl::paintFrame(QPainter& painter, const QString& stateImage) const {
+void SkinControl::paintFrame(QPainter& painter, const QString& stateImage,
+                             const QColor& stateBkColor) const {
     const QRect area = self_->rect();
     painter.setRenderHint(QPainter::Antialiasing, borderRound_ > 0);
     QPainterPath shape;
     shape.addRoundedRect(QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5), borderRound_, borderRound_);
     if (bkColor_.isValid() && bkColor_.alpha() > 0)
         painter.fillPath(shape, bkColor_);
+    if (stateBkColor.isValid() && stateBkColor.alpha() > 0) {
+        // Square controls get slightly rounded state backgrounds.
+        const qreal round = borderRound_ > 0 ? borderRound_ : StateRound;
+        QPainterPath state;
+        state.addRoundedRect(QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5), round, round);
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillPath(state, stateBkColor);
+        painter.restore();
+    }
     if (const SkinImage bk = images_.value(QStringLiteral("bkimage")); !bk.isEmpty())
         bk.draw(painter, area);
     if (!stateImage.isEmpty())
@@ -316,9 +333,36 @@ void SkinControl::paintText(QPainter& painter, const QColor& color) const {
     painter.setFont(controlFont());
     painter.setPen(color);
     QString shown = text_;
-    if (endEllipsis_ && !wordBreak_)
-        shown = QFontMetrics(controlFont()).elidedText(text_, Qt::ElideRight, area.width());
+    // Names that differ only at their end (model names of one family) keep both ends.
+    if ((midEllipsis_ || endEllipsis_) && !wordBreak_)
+        shown =
+            QFontMetrics(controlFont())
+                .elidedText(text_, midEllipsis_ ? Qt::ElideMiddle : Qt::ElideRight, area.width());
     painter.drawText(area, textFlags(), shown);
+}
+
+void SkinControl::paintFocusRing(QPainter& painter) const {
+    if (self_->hasFocus())
+        drawFocusMark(painter, self_->rect());
+}
+
+void SkinControl::drawFocusMark(QPainter& painter, const QRect& area) const {
+    QColor ring;
+    parseSkinColor(QString::fromLatin1(FocusRingColor), ring);
+    const qreal round = borderRound_ > 0 ? borderRound_ : StateRound;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(ring, FocusRingWidth));
+    const qreal inset = FocusRingWidth / 2.0;
+    painter.drawRoundedRect(QRectF(area).adjusted(inset, inset, -inset, -inset), round, round);
+    // A light hairline inside keeps the ring visible on controls filled with the accent colour.
+    const qreal inner = FocusRingWidth + 0.5;
+    painter.setPen(QPen(FocusRingInner, 1));
+    painter.drawRoundedRect(QRectF(area).adjusted(inner, inner, -inner, -inner),
+                            std::max<qreal>(0, round - FocusRingWidth),
+                            std::max<qreal>(0, round - FocusRingWidth));
+    painter.restore();
 }
 
 void SkinControl::relayoutParent() {

@@ -41,7 +41,7 @@ public:
     // Understood by every control: name, pos "l,t,r,b", width, height, minwidth, minheight,
     // maxwidth, maxheight, float, visible, enabled, text, textid, tooltip, userdata, padding,
     // bkcolor, bordercolor, bordersize, borderround, bkimage, textcolor, disabledtextcolor,
-    // font, align, valign, textpadding, wordbreak, endellipsis, cursor.
+    // font, align, valign, textpadding, wordbreak, endellipsis, midellipsis, cursor.
     virtual bool setAttribute(const QString& name, const QString& value);
     // Sets every pair of a list in order; returns the names nobody understood.
     QStringList setAttributeList(const QList<QPair<QString, QString>>& pairs);
@@ -88,9 +88,17 @@ public:
     void sendNotify(const QString& type, qintptr wParam = 0, qintptr lParam = 0);
 
 protected:
-    // Background colour, background image, the image of the given state attribute, border.
-    void paintFrame(QPainter& painter, const QString& stateImage = QString()) const;
+    // Background colour, the state's background colour, background image, the image of the
+    // given state attribute, border. The state colour lies under the images, so that a hot or
+    // pushed look keeps the picture of the control.
+    void paintFrame(QPainter& painter, const QString& stateImage = QString(),
+                    const QColor& stateBkColor = QColor()) const;
     void paintText(QPainter& painter, const QColor& color) const;
+    // The keyboard focus mark: a ring just inside the control, in the accent colour of the
+    // theme, drawn only while the control has the focus.
+    void paintFocusRing(QPainter& painter) const;
+    // The same ring inside `area`, drawn always (rows draw it while their list has the focus).
+    void drawFocusMark(QPainter& painter, const QRect& area) const;
     QColor textColor() const { return textColor_; }
     QColor disabledTextColor() const { return disabledTextColor_; }
     QColor bkColor() const { return bkColor_; }
@@ -128,9 +136,13 @@ private:
     int alignment_ = Qt::AlignLeft | Qt::AlignVCenter;
     bool wordBreak_ = false;
     bool endEllipsis_ = false;
+    bool midEllipsis_ = false;
 
     static constexpr int QWIDGETSIZE_MAX_VALUE = (1 << 24) - 1;
 };
+
+// The colour of every keyboard focus mark, skin-drawn or style-sheet drawn.
+inline constexpr const char* FocusRingColor = "#FF5A9DFF";
 
 // "true"/"false" (also "1"/"0") as an attribute text gives.
 bool skinBool(const QString& value);

@@ -4,6 +4,9 @@
 #include "app/skin/SkinContainer.h"
 #include "app/skin/SkinListElement.h"
 #include "app/skin/SkinNotify.h"
+#include "app/skin/SkinTreeNode.h"
+
+#include <QKeyEvent>
 
 namespace varnix {
 
@@ -15,6 +18,8 @@ SkinList::SkinList(QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setWidgetResizable(false);
     setWidget(body_);
+    // The list takes the focus for its rows; Tab moves on to the controls inside them.
+    setFocusPolicy(Qt::StrongFocus);
     viewport()->setAutoFillBackground(false);
     body_->setAutoFillBackground(false);
 }
@@ -130,6 +135,81 @@ void SkinList::relayoutRows() {
     const int height = std::max(viewport()->height(), body_->estimateSize().height());
     body_->resize(width, height);
     body_->relayout();
+}
+
+SkinControl* SkinList::focusRow() const {
+    if (current_ >= 0 && current_ < count() && itemAt(current_)->isControlVisible())
+        return itemAt(current_);
+    const QList<int> rows = shownRows();
+    return rows.isEmpty() ? nullptr : itemAt(rows.first());
+}
+
+QList<int> SkinList::shownRows() const {
+    QList<int> rows;
+    for (int i = 0; i < count(); ++i)
+        if (itemAt(i)->isControlVisible())
+            rows.append(i);
+    return rows;
+}
+
+void SkinList::keyPressEvent(QKeyEvent* event) {
+    const QList<int> rows = shownRows();
+    SkinControl* row = focusRow();
+    if (rows.isEmpty() || !row) {
+        QScrollArea::keyPressEvent(event);
+        return;
+    }
+    const int at = rows.indexOf(indexOf(row));
+    const int page = std::max(1, viewport()->height() / std::max(1, itemHeight_));
+    int target = -1;
+    switch (event->key()) {
+    case Qt::Key_Up:
+        target = current_ < 0 ? at : std::max(0, at - 1);
+        break;
+    case Qt::Key_Down:
+        target = current_ < 0 ? at : std::min(int(rows.size()) - 1, at + 1);
+        break;
+    case Qt::Key_Home:
+        target = 0;
+        break;
+    case Qt::Key_End:
+        target = int(rows.size()) - 1;
+        break;
+    case Qt::Key_PageUp:
+        target = std::max(0, at - page);
+        break;
+    case Qt::Key_PageDown:
+        target = std::min(int(rows.size()) - 1, at + page);
+        break;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        if (auto* node = dynamic_cast<SkinTreeNode*>(row); node && node->childCount() > 0) {
+            node->setExpanded(event->key() == Qt::Key_Right);
+            event->accept();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    if (target < 0) {
+        QScrollArea::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    selectItem(rows[target]);
+}
+
+void SkinList::focusInEvent(QFocusEvent* event) {
+    QScrollArea::focusInEvent(event);
+    if (SkinControl* row = focusRow())
+        row->widget()->update();
+}
+
+void SkinList::focusOutEvent(QFocusEvent* event) {
+    QScrollArea::focusOutEvent(event);
+    if (SkinControl* row = focusRow())
+        row->widget()->update();
 }
 
 void SkinList::resizeEvent(QResizeEvent* event) {

@@ -42,9 +42,19 @@ public:
     void rowPressed(SkinListElement* row, Qt::MouseButton button);
     void rowDoubleClicked(SkinListElement* row);
     void relayoutRows();
+    // The row that shows the keyboard focus while the list has it: the selected row, else the
+    // first shown one; null for a list without shown rows.
+    SkinControl* focusRow() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Up, Down, Home, End and Page Up/Down select among the shown rows; Left and Right fold and
+    // unfold tree nodes.
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    // Shown rows in order, and the index in it of the focus row (-1 for none).
+    QList<int> shownRows() const;
 
 private:
     SkinContainer* body_;

@@ -49,6 +49,8 @@ void SkinListElement::paintEvent(QPaintEvent*) {
         paintText(painter, isEnabled() ? color : disabledTextColor());
         painter.restore();
     }
+    if (list && list->hasFocus() && list->focusRow() == this)
+        drawFocusMark(painter, rect());
 }
 
 void SkinListElement::mousePressEvent(QMouseEvent* event) {

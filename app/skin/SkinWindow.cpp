@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/skin/SkinWindow.h"
 
+#include "app/skin/SkinContainer.h"
 #include "app/skin/SkinControl.h"
+#include "app/skin/SkinList.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -11,6 +13,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
 #include <QWindow>
 
 namespace varnix {
@@ -31,6 +34,20 @@ public:
 };
 
 const QColor DefaultWindowColor(0x1B, 0x1E, 0x24);
+
+// The widgets Tab reaches, in skin order; a list comes before the controls inside its rows.
+void collectFocusable(SkinControl* control, QList<QWidget*>& out) {
+    QWidget* widget = control->widget();
+    if (widget->focusPolicy() & Qt::TabFocus)
+        out.append(widget);
+    if (auto* list = dynamic_cast<SkinList*>(control)) {
+        for (int i = 0; i < list->count(); ++i)
+            collectFocusable(list->itemAt(i), out);
+    } else if (auto* box = dynamic_cast<SkinContainer*>(control)) {
+        for (int i = 0; i < box->count(); ++i)
+            collectFocusable(box->itemAt(i), out);
+    }
+}
 
 } // namespace
 
@@ -67,7 +84,28 @@ bool SkinWindow::create(const QString& title) {
         setMinimumSize(info_.minSize);
     root_->widget()->setGeometry(rect());
     manager_.sendNotify(root_, QString::fromLatin1(notify::WindowInit));
+    orderFocusChain();
     return true;
+}
+
+void SkinWindow::orderFocusChain() {
+    focusOrderPending_ = false;
+    if (!root_)
+        return;
+    QList<QWidget*> chain;
+    collectFocusable(root_, chain);
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+void SkinWindow::scheduleFocusOrder() {
+    if (focusOrderPending_)
+        return;
+    focusOrderPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        if (focusOrderPending_)
+            orderFocusChain();
+    });
 }
 
 void SkinWindow::notify(const SkinNotify&) {}

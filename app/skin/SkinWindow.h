@@ -53,6 +53,12 @@ public:
     void centerWindow();
     void centerOn(const QRect& area);
 
+    // Tab walks the focusable controls in the order the skin holds them (depth first, as a page
+    // reads: caption bar, then the window's body); controls added later take their place in it.
+    void orderFocusChain();
+    // Orders the chain once the current event is done (after a batch of controls was added).
+    void scheduleFocusOrder();
+
 Q_SIGNALS:
     void windowClosed(int code);
 
@@ -77,6 +83,7 @@ private:
     int result_ = 0;
     bool deleteOnClose_ = false;
     bool dragging_ = false;
+    bool focusOrderPending_ = false;
     QPoint dragOffset_;
 };
 

@@ -105,6 +105,149 @@ TEST(MainWindowTest, CardClickShowsAndSelectsTheDeviceTab) {
     }
 }
 
+TEST(MainWindowTest, DeviceTabsShareTheCaptionBarEvenly) {
+    struct Case {
+        int language; // 0 Chinese, 1 English: the shipped languages
+        std::vector<int> cards;
+        bool updateButtons = false; // the updater's two caption buttons shown as well
+    };
+    const std::vector<Case> cases = {{1, {0}},       {1, {0, 1}}, {1, {0, 1, 2}},
+                                     {0, {0, 1, 2}}, {0, {2, 1}}, {1, {0, 1, 2}, true}};
+    for (const Case& c : cases) {
+        UiFixture ui(demoDevices(),
+                     "[Set]\nLanguage=" + std::to_string(c.language) + "\nDpiPopEn=0\n");
+        CMainWnd& window = ui.open();
+        for (int card : c.cards)
+            click(window, QStringLiteral("btn_display%1").arg(card));
+        if (c.updateButtons)
+            for (const char* name : {"btn_update", "modal_popwnd_btn"})
+                window.findControl(QString::fromLatin1(name))->setControlVisible(true);
+        const std::string label = "language " + std::to_string(c.language) + ", " +
+                                  std::to_string(c.cards.size()) + " tabs";
+
+        // The caption bar's controls in their order, each inside the window, none overlapping.
+        std::vector<QRect> row;
+        std::vector<int> deviceTabWidths;
+        for (const char* name :
+             {"btn_console", "btn_Mac", "btn_Null", "btn_kb", "btn_pad", "btn_update",
+              "modal_popwnd_btn", "btn_set", "btn_min", "btn_close"}) {
+            SkinControl* control = window.findControl(QString::fromLatin1(name));
+            ASSERT_NE(control, nullptr) << name;
+            QWidget* widget = control->widget();
+            if (!widget->isVisible())
+                continue;
+            const QRect area(widget->mapTo(&window, QPoint(0, 0)), widget->size());
+            EXPECT_TRUE(window.rect().contains(area)) << label << ": " << name;
+            if (!row.empty()) {
+                EXPECT_LT(row.back().right(), area.left()) << label << ": " << name;
+            }
+            row.push_back(area);
+            if (std::string_view(name) == "btn_Null" || std::string_view(name) == "btn_kb" ||
+                std::string_view(name) == "btn_pad")
+                deviceTabWidths.push_back(area.width());
+        }
+        ASSERT_EQ(deviceTabWidths.size(), c.cards.size()) << label;
+        for (int width : deviceTabWidths) {
+            EXPECT_EQ(width, deviceTabWidths.front()) << label;
+            EXPECT_LE(width, 170) << label;
+            EXPECT_GE(width, 100) << label;
+        }
+        // Each shown tab names its device in full in its tooltip.
+        for (int card : c.cards) {
+            const DeviceRecord& record = window.catalogue().DeviceList[window.barPositions()[card]];
+            const char* tab = record.DevType == DevTypeMouse ? "btn_Null"
+                              : record.DevType == DevTypePad ? "btn_pad"
+                                                             : "btn_kb";
+            EXPECT_EQ(window.findControl(QString::fromLatin1(tab))->widget()->toolTip(),
+                      QString::fromStdString(record.UITextName).trimmed())
+                << label;
+        }
+    }
+}
+
+TEST(MainWindowTest, CardPicturesAreDrawnWholeAndUnscaled) {
+    UiFixture ui;
+    CMainWnd& window = ui.open();
+    for (int position = 0; position < int(window.barPositions().size()); ++position) {
+        SkinControl* card = window.findControl(QStringLiteral("btn_display%1").arg(position));
+        ASSERT_NE(card, nullptr);
+        for (const char* state : {"normalimage", "hotimage", "pushedimage"}) {
+            const SkinImage picture = card->image(QString::fromLatin1(state));
+            const QPixmap pixels = picture.pixmap();
+            ASSERT_FALSE(pixels.isNull()) << position << " " << state;
+            EXPECT_EQ(picture.dest().size(), pixels.size()) << position << " " << state;
+            EXPECT_TRUE(card->widget()->rect().contains(picture.dest()))
+                << position << " " << state;
+        }
+    }
+}
+
+// The names of the controls Tab reaches from the one with the focus, `steps` times.
+QStringList tabWalk(CMainWnd& window, int steps) {
+    QStringList names;
+    for (int step = 0; step < steps; ++step) {
+        QWidget* focus = QApplication::focusWidget();
+        names << (focus ? focus->objectName() : QStringLiteral("(none)"));
+        QTest::keyClick(focus ? focus : static_cast<QWidget*>(&window), Qt::Key_Tab);
+    }
+    return names;
+}
+
+TEST(MainWindowTest, TabWalksTabsThenCaptionButtonsThenCards) {
+    UiFixture ui;
+    CMainWnd& window = ui.open();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    for (int card = 0; card < 3; ++card)
+        click(window, QStringLiteral("btn_display%1").arg(card));
+    pumpEvents(20);
+    window.findControl(QStringLiteral("btn_console"))->widget()->setFocus(Qt::TabFocusReason);
+    const QStringList wanted = {"btn_console",  "btn_Mac",      "btn_Null",     "btn_kb",
+                                "btn_pad",      "btn_set",      "btn_min",      "btn_close",
+                                "btn_display0", "btn_display1", "btn_display2", "btn_console"};
+    EXPECT_EQ(tabWalk(window, int(wanted.size())), wanted);
+}
+
+TEST(MainWindowTest, ReturnOrSpaceOnAFocusedControlPressesOnlyIt) {
+    struct Case {
+        const char* control;
+        Qt::Key key;
+        int tabKind;    // the device tab shown afterwards
+        bool minimized; // only btn_min minimises
+        bool visible;   // only btn_close hides (and, without a tray, ends the program)
+    };
+    for (const Case& c : {Case{"btn_display1", Qt::Key_Return, TabKeyboard, false, true},
+                          Case{"btn_display2", Qt::Key_Space, TabPad, false, true},
+                          Case{"btn_Mac", Qt::Key_Return, TabNone, false, true},
+                          Case{"btn_min", Qt::Key_Return, TabNone, true, true},
+                          Case{"btn_min", Qt::Key_Space, TabNone, true, true},
+                          Case{"btn_close", Qt::Key_Return, TabNone, false, false}}) {
+        UiFixture ui;
+        CMainWnd& window = ui.open();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        QSignalSpy exits(&window, &CMainWnd::exitRequested);
+        QWidget* control = window.findControl(QString::fromLatin1(c.control))->widget();
+        control->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control, c.key);
+        pumpEvents(20);
+        const std::string label = std::string(c.control) + " " + std::to_string(c.key);
+        EXPECT_EQ(window.currentTabKind(), c.tabKind) << label;
+        EXPECT_EQ(window.isMinimized(), c.minimized) << label;
+        EXPECT_EQ(window.isVisible(), c.visible) << label;
+        EXPECT_EQ(exits.count(), c.visible ? 0 : 1) << label;
+        // The pages heard that control last (the home page takes everything while it is shown).
+        const std::string_view name(c.control);
+        if (name == "btn_Mac") {
+            EXPECT_EQ(window.macroPage().lastNotification().senderName, QStringLiteral("btn_Mac"));
+        } else if (c.tabKind == TabNone) {
+            EXPECT_EQ(window.homePage().lastNotification().senderName,
+                      QString::fromLatin1(c.control))
+                << label;
+        }
+    }
+}
+
 TEST(MainWindowTest, NewlyPluggedMouseBecomesTheSelectedMouse) {
     UiFixture ui(
         {simDevice(0x1441, "Tavro_Quenra-Rum1"), simDevice(0x1441, "Tavro_Quenra-Rum2", false)});

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The message box, the popup wrapper, the apply progress popup and position sheets on controls.
 #include "UiFixture.h"
+#include "app/About.h"
 #include "app/ApplyPositionSheet.h"
+#include "app/BuildInfo.h"
 #include "app/CMsgWnd.h"
 #include "app/CapplyProgressWnd.h"
 #include "app/PopupService.h"
@@ -156,6 +158,37 @@ TEST(PopupTest, ApplyErrorIsShown) {
     pumpEvents(20);
     ASSERT_EQ(popups.requests.size(), 1u);
     EXPECT_EQ(popups.requests[0].title, QStringLiteral("Error"));
+}
+
+TEST(PopupTest, AboutShowsTheBuildsVersionAndLinks) {
+    struct Case {
+        int language;
+        QString version;
+    };
+    const QString number = QString::fromLatin1(buildinfo::Version);
+    for (const Case& c : {Case{1, QStringLiteral("Version ") + number},
+                          Case{0, QString::fromUtf8("版本 ") + number}}) {
+        UiFixture ui(demoDevices(), "[Set]\nLanguage=" + std::to_string(c.language) + "\n");
+        CMainWnd& window = ui.open();
+        QStringList opened;
+        About::setOpener([&](const QString& target) { opened << target; });
+        About about(window.language());
+        ASSERT_TRUE(about.create()) << about.skinError().toStdString();
+        about.show();
+        EXPECT_EQ(about.findControl(QStringLiteral("lab_version"))->text(), c.version);
+
+        // The home page link is there only when the build names one.
+        SkinControl* home = about.findControl(QStringLiteral("link_home"));
+        const QString homepage = QString::fromUtf8(buildinfo::HomepageUrl);
+        EXPECT_EQ(home->isControlVisible(), !homepage.isEmpty());
+        QTest::mouseClick(about.findControl(QStringLiteral("link_licence"))->widget(),
+                          Qt::LeftButton);
+        EXPECT_EQ(opened, QStringList{QStringLiteral("https://www.gnu.org/licenses/gpl-3.0.html")});
+        About::setOpener({});
+    }
+    EXPECT_EQ(About::versionText(QStringLiteral("Version")), QStringLiteral("Version ") + number);
+    EXPECT_EQ(About::versionText(QStringLiteral("v%1 (build)")),
+              QStringLiteral("v%1 (build)").arg(number));
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "app/skin/SkinTreeNode.h"
 #include "app/skin/SkinWindow.h"
 
+#include <QImage>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -147,6 +148,100 @@ TEST(SkinEngineTest, PositionSheetMovesAndSkinsControls) {
     EXPECT_FALSE(
         LoadAndApplyPositionSheet(QStringLiteral("other.json"), f.window.manager(), positioned));
     EXPECT_EQ(a->widget()->geometry(), QRect(10, 20, 30, 40));
+}
+
+TEST(SkinEngineTest, StateBackgroundsLieUnderTheButtonsImage) {
+    UiFixture ui;
+    const QColor glyph(0x20, 0xC0, 0x40);
+    QImage picture(8, 8, QImage::Format_ARGB32);
+    picture.fill(glyph);
+    ASSERT_TRUE(picture.save(QString::fromStdString((ui.root() / "glyph.png").string())));
+    writeTextFile(ui.root() / "state.xml", R"(<?xml version="1.0"?>
+<Window size="100,100"><Container>
+  <Button name="btn_g" float="true" pos="0,0,40,40" normalimage="file='glyph.png' dest='10,10,30,30'"
+          hotbkcolor="#FF0000FF" pushedbkcolor="#FFFF0000"/>
+</Container></Window>)");
+    RecordingWindow window(QStringLiteral("state.xml"));
+    ASSERT_TRUE(window.create()) << window.skinError().toStdString();
+    window.show();
+    QWidget* button = window.findControl(QStringLiteral("btn_g"))->widget();
+
+    struct Case {
+        const char* state;
+        QColor background; // invalid: nothing drawn around the picture
+    };
+    for (const Case& c : {Case{"normal", QColor()}, Case{"hot", QColor(0, 0, 255)},
+                          Case{"pushed", QColor(255, 0, 0)}}) {
+        const QString state = QString::fromLatin1(c.state);
+        if (state == QLatin1String("hot")) {
+            QEnterEvent enter(QPointF(20, 20), QPointF(20, 20), QPointF(20, 20));
+            QApplication::sendEvent(button, &enter);
+        } else if (state == QLatin1String("pushed")) {
+            QTest::mousePress(button, Qt::LeftButton, {}, QPoint(20, 20));
+        }
+        const QImage shown = button->grab().toImage();
+        EXPECT_EQ(shown.pixelColor(20, 20), glyph) << c.state;
+        if (c.background.isValid()) {
+            EXPECT_EQ(shown.pixelColor(20, 4), c.background) << c.state;
+        } else {
+            EXPECT_NE(shown.pixelColor(20, 4), glyph) << c.state;
+        }
+    }
+    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(20, 20));
+}
+
+TEST(SkinEngineTest, ReturnAndSpacePressOnlyTheFocusedControl) {
+    struct Case {
+        const char* control;
+        Qt::Key key;
+        QStringList wanted; // every notification, in order
+    };
+    const QStringList button{QStringLiteral("click:btn_a")};
+    const QStringList check{QStringLiteral("click:chk_c=off"),
+                            QStringLiteral("selectchanged:chk_c=on")};
+    // Selecting opt_x clears the other option of its group.
+    const QStringList option{QStringLiteral("click:opt_x"), QStringLiteral("selectchanged:opt_y"),
+                             QStringLiteral("selectchanged:opt_x")};
+    for (const Case& c :
+         {Case{"btn_a", Qt::Key_Return, button}, Case{"btn_a", Qt::Key_Space, button},
+          Case{"chk_c", Qt::Key_Enter, check}, Case{"chk_c", Qt::Key_Space, check},
+          Case{"opt_x", Qt::Key_Return, option}, Case{"opt_x", Qt::Key_Space, option}}) {
+        SkinFixture f;
+        QWidget* target = f.window.findControl(QString::fromLatin1(c.control))->widget();
+        target->setFocus(Qt::TabFocusReason);
+        f.window.seen.clear();
+        QTest::keyClick(target, c.key);
+        QStringList seen = f.window.seen;
+        seen.removeIf([](const QString& line) { return line.startsWith(QLatin1String("mouse")); });
+        EXPECT_EQ(seen, c.wanted) << c.control << " " << c.key;
+    }
+}
+
+TEST(SkinEngineTest, TheFocusedControlShowsARing) {
+    SkinFixture f;
+    f.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f.window));
+    QColor ring;
+    ASSERT_TRUE(parseSkinColor(QString::fromLatin1(FocusRingColor), ring));
+    auto edgeColour = [](QWidget* widget) {
+        return widget->grab().toImage().pixelColor(1, widget->height() / 2);
+    };
+    for (const char* name : {"chk_c", "opt_x"}) {
+        QWidget* control = f.window.findControl(QString::fromLatin1(name))->widget();
+        EXPECT_NE(edgeColour(control), ring) << name;
+        control->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(control->hasFocus()) << name;
+        EXPECT_EQ(edgeColour(control), ring) << name;
+    }
+    // A list shows the ring on its current row while it has the focus; arrows move the row.
+    auto* tree = f.window.find<SkinTree>(QStringLiteral("tre_t"));
+    tree->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(tree->hasFocus());
+    QTest::keyClick(tree, Qt::Key_Down);
+    QTest::keyClick(tree, Qt::Key_Down);
+    EXPECT_EQ(tree->currentSel(), 1);
+    EXPECT_EQ(edgeColour(tree->itemAt(1)->widget()), ring);
+    EXPECT_NE(edgeColour(tree->itemAt(0)->widget()), ring);
 }
 
 } // namespace

@@ -1,0 +1,308 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window's start-up and page switches on the simulated demo devices, against a bare Qt
+// window of the same size built in the same tree. Each start runs in a fresh child process (the
+// bench starts itself with --child), so that its peak memory is its own. Figures: time from the
+// exec of the child to the first paint of the shown window, peak RSS (VmHWM) at that moment, and
+// the time from a device-card click to the painted page. Goals: Varnix / bare <= 1.5 for start-up
+// time and for peak RSS; card click to page <= 50 ms.
+//   build/bench/ui_bench [runs per case, default 5]            offscreen
+//   xvfb-run -a build/bench/ui_bench [runs]                    offscreen and xcb
+#include "app/CMainWnd.h"
+#include "app/Startup.h"
+#include "app/skin/SkinControl.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QPaintEvent>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <spawn.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+using namespace varnix;
+
+namespace {
+
+constexpr int BareWidth = CMainWnd::Width;
+constexpr int BareHeight = CMainWnd::Height;
+constexpr int ClickRepeats = 7;
+constexpr int DemoCards = 3;
+// A child that shows nothing for this long is stuck.
+constexpr int ChildTimeoutMs = 20000;
+
+std::int64_t monotonicNs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return std::int64_t(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+double msSince(std::int64_t startNs) {
+    return double(monotonicNs() - startNs) / 1e6;
+}
+
+// Peak resident set of this process, in KiB.
+long peakRssKib() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    return -1;
+}
+
+// Calls `done` once, after the first paint pass of `target` has finished.
+class FirstPaint : public QObject {
+public:
+    FirstPaint(QWidget* target, std::function<void()> done) : done_(std::move(done)) {
+        target->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && done_) {
+            watched->removeEventFilter(this);
+            // The children paint in the same pass; the queued call runs after all of them.
+            QTimer::singleShot(0, this, [done = std::move(done_)] { done(); });
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> done_;
+};
+
+// Runs the event loop until `target` has been painted; false after the timeout.
+bool waitForPaint(QWidget* target) {
+    QEventLoop loop;
+    bool painted = false;
+    FirstPaint watch(target, [&] {
+        painted = true;
+        loop.quit();
+    });
+    QTimer::singleShot(ChildTimeoutMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    return painted;
+}
+
+// The page of tab_main that a card's device opens.
+QWidget* pageOfCard(CMainWnd& window) {
+    static const char* const pages[] = {"tab_console", "tab_macro", "tab_mouse", "tab_keyboard",
+                                        "tab_pad"};
+    const int kind = window.currentTabKind();
+    const int page = kind == TabMouse ? PageMouse : kind == TabPad ? PagePad : PageKeyboard;
+    SkinControl* control = window.findControl(QString::fromLatin1(pages[page]));
+    return control ? control->widget() : nullptr;
+}
+
+// Clicks every demo card a few times, going home in between; prints the times.
+void measureCardClicks(CMainWnd& window) {
+    for (int card = 0; card < DemoCards; ++card) {
+        SkinControl* button = window.findControl(QStringLiteral("btn_display%1").arg(card));
+        SkinControl* home = window.findControl(QStringLiteral("btn_console"));
+        if (!button || !home)
+            continue;
+        std::printf("click%d", card);
+        for (int repeat = 0; repeat < ClickRepeats; ++repeat) {
+            QTest::mouseClick(home->widget(), Qt::LeftButton);
+            waitForPaint(window.findControl(QStringLiteral("tab_console"))->widget());
+            const std::int64_t start = monotonicNs();
+            QTest::mouseClick(button->widget(), Qt::LeftButton);
+            QWidget* page = pageOfCard(window);
+            if (!page || !waitForPaint(page))
+                continue;
+            std::printf(" %.3f", msSince(start));
+        }
+        std::printf("\n");
+    }
+}
+
+int childVarnix(int argc, char** argv, std::int64_t execNs) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("varnix"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    StartOptions options;
+    options.instanceName = QStringLiteral("varnix-ui-bench-%1").arg(getpid());
+    FirstPaint* watch = nullptr;
+    options.windowShown = [&](CMainWnd& window) {
+        watch = new FirstPaint(&window, [&window, execNs] {
+            std::printf("startup %.3f\nrss %ld\n", msSince(execNs), peakRssKib());
+            measureCardClicks(window);
+            std::fflush(stdout);
+            window.exitProgram();
+        });
+    };
+    const int code = runVarnixWindow(options);
+    delete watch;
+    return code;
+}
+
+int childBare(int argc, char** argv, std::int64_t execNs) {
+    QApplication application(argc, argv);
+    QWidget window;
+    window.resize(BareWidth, BareHeight);
+    FirstPaint watch(&window, [execNs] {
+        std::printf("startup %.3f\nrss %ld\n", msSince(execNs), peakRssKib());
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+    });
+    window.show();
+    return QApplication::exec();
+}
+
+struct ChildFigures {
+    double startupMs = -1;
+    double rssMib = -1;
+    std::map<int, std::vector<double>> clicks; // card -> times
+};
+
+// Starts this program again as a child of the given case on a platform and reads its figures.
+bool runChild(const std::string& self, const std::string& kind, const std::string& platform,
+              ChildFigures& figures) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0)
+        return false;
+    setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+    const std::int64_t start = monotonicNs();
+    const std::string startText = std::to_string(start);
+    std::vector<std::string> args = {self, "--child", kind, startText};
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, self.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeFds[1]);
+    if (spawned != 0) {
+        close(pipeFds[0]);
+        return false;
+    }
+    std::string output;
+    char buffer[4096];
+    for (ssize_t got; (got = read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+        output.append(buffer, std::size_t(got));
+    close(pipeFds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+
+    std::istringstream lines(output);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        std::string key;
+        words >> key;
+        if (key == "startup")
+            words >> figures.startupMs;
+        else if (key == "rss") {
+            long kib = 0;
+            words >> kib;
+            figures.rssMib = double(kib) / 1024.0;
+        } else if (key.rfind("click", 0) == 0) {
+            const int card = std::atoi(key.c_str() + 5);
+            for (double ms; words >> ms;)
+                figures.clicks[card].push_back(ms);
+        }
+    }
+    return figures.startupMs >= 0 && figures.rssMib >= 0;
+}
+
+double median(std::vector<double> values) {
+    if (values.empty())
+        return -1;
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+void benchPlatform(const std::string& self, const std::string& platform, int runs) {
+    std::vector<double> startup[2];
+    std::vector<double> rss[2];
+    std::map<int, std::vector<double>> clicks;
+    const char* const kinds[] = {"bare", "varnix"};
+    // The cases take turns, so that a slow phase of the machine hits both.
+    for (int run = 0; run < runs; ++run)
+        for (int kind = 0; kind < 2; ++kind) {
+            ChildFigures figures;
+            if (!runChild(self, kinds[kind], platform, figures)) {
+                std::fprintf(stderr, "ui_bench: the %s child on %s gave no figures\n", kinds[kind],
+                             platform.c_str());
+                continue;
+            }
+            startup[kind].push_back(figures.startupMs);
+            rss[kind].push_back(figures.rssMib);
+            for (auto& [card, times] : figures.clicks)
+                clicks[card].insert(clicks[card].end(), times.begin(), times.end());
+        }
+    const double bareStart = median(startup[0]);
+    const double varnixStart = median(startup[1]);
+    const double bareRss = median(rss[0]);
+    const double varnixRss = median(rss[1]);
+    std::printf("%s, medians of %d starts each:\n", platform.c_str(), runs);
+    std::printf(
+        "  exec to first paint  varnix %7.1f ms   bare %7.1f ms   ratio %.2f  (goal <= 1.5)\n",
+        varnixStart, bareStart, varnixStart / bareStart);
+    std::printf(
+        "  peak RSS             varnix %7.1f MiB  bare %7.1f MiB  ratio %.2f  (goal <= 1.5)\n",
+        varnixRss, bareRss, varnixRss / bareRss);
+    for (const auto& [card, times] : clicks)
+        std::printf("  btn_display%d click to page painted  %6.2f ms  (median of %zu, max %.2f; "
+                    "goal <= 50)\n",
+                    card, median(times), times.size(),
+                    *std::max_element(times.begin(), times.end()));
+}
+
+// A copy of the resource tree, as the program writes into its resource root.
+std::filesystem::path copyResources() {
+    namespace fs = std::filesystem;
+    char pattern[] = "/tmp/varnix-ui-bench-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    if (!made)
+        throw std::runtime_error(std::strerror(errno));
+    const fs::path root = fs::path(made) / "res";
+    fs::copy(fs::path(VARNIX_SOURCE_DIR) / "res", root, fs::copy_options::recursive);
+    return root;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 4 && std::strcmp(argv[1], "--child") == 0) {
+        const std::int64_t execNs = std::strtoll(argv[3], nullptr, 10);
+        int childArgc = 1;
+        if (std::strcmp(argv[2], "varnix") == 0)
+            return childVarnix(childArgc, argv, execNs);
+        return childBare(childArgc, argv, execNs);
+    }
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    const std::string self = std::filesystem::canonical("/proc/self/exe").string();
+    const std::filesystem::path root = copyResources();
+    setenv("VARNIX_RES", root.c_str(), 1);
+    setenv("VARNIX_BACKEND", "sim", 1);
+    setenv("VARNIX_SIM", (root / "sim" / "demo.json").c_str(), 1);
+    unsetenv("VARNIX_SCREENSHOT");
+
+    benchPlatform(self, "offscreen", runs);
+    if (const char* display = std::getenv("DISPLAY"); display && *display)
+        benchPlatform(self, "xcb", runs);
+    else
+        std::printf("xcb: no DISPLAY; run under xvfb-run for the X figures\n");
+    std::filesystem::remove_all(root.parent_path());
+    return 0;
+}
