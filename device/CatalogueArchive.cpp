@@ -132,6 +132,13 @@ ArchiveUnpackResult unpackArchive(const fs::path& archive, const fs::path& targe
             refuse(problem);
             continue;
         }
+        // Every start unpacks the same archive: a file that already holds the entry's bytes stays
+        // as it is, so that a start costs no writes (each replacement is synced to the disk).
+        if (const std::optional<std::string> existing = readWholeFile(target);
+            existing && *existing == contents) {
+            ++result.unpackedCount;
+            continue;
+        }
         fs::create_directories(target.parent_path(), ec);
         std::string error;
         if (!writeFileAtomically(target, contents, &error)) {

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QHash>
 #include <QPainter>
-#include <QRegularExpression>
 
 namespace varnix {
 namespace {
@@ -20,11 +19,30 @@ QHash<QString, QPixmap>& cache() {
     return pixmaps;
 }
 
-// Value of key='…' inside an image text.
+// Value of key='…' inside an image text: the key at the start or after white space, then
+// optional white space, '=', optional white space and a quoted value. Every card and skin image
+// goes through here at start, so it scans by hand instead of compiling a pattern per call.
 QString quotedValue(const QString& text, const QString& key) {
-    const QRegularExpression pattern(QStringLiteral("(?:^|\\s)%1\\s*=\\s*'([^']*)'").arg(key));
-    const auto match = pattern.match(text);
-    return match.hasMatch() ? match.captured(1) : QString();
+    const qsizetype size = text.size();
+    for (qsizetype at = text.indexOf(key); at >= 0; at = text.indexOf(key, at + 1)) {
+        if (at > 0 && !text[at - 1].isSpace())
+            continue;
+        qsizetype i = at + key.size();
+        while (i < size && text[i].isSpace())
+            ++i;
+        if (i >= size || text[i] != QLatin1Char('='))
+            continue;
+        ++i;
+        while (i < size && text[i].isSpace())
+            ++i;
+        if (i >= size || text[i] != QLatin1Char('\''))
+            continue;
+        const qsizetype end = text.indexOf(QLatin1Char('\''), i + 1);
+        if (end < 0)
+            continue;
+        return text.mid(i + 1, end - i - 1);
+    }
+    return QString();
 }
 
 } // namespace

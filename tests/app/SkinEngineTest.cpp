@@ -93,6 +93,28 @@ TEST(SkinEngineTest, TreeNodesNestAndFold) {
     EXPECT_EQ(tree->count(), 0);
 }
 
+TEST(SkinEngineTest, ImageTextsAsTheSkinsWriteThem) {
+    struct Case {
+        const char* text;
+        const char* file;
+        QRect source;
+        QRect dest;
+    };
+    const Case cases[] = {
+        {"file='a.png' source='1,2,3,4'", "a.png", QRect(QPoint(1, 2), QPoint(2, 3)), QRect()},
+        {"  file = 'b c.png'   dest='0,0,5,5' ", "b c.png", QRect(), QRect(0, 0, 5, 5)},
+        {"profile='x.png' file='d.png'", "d.png", QRect(), QRect()}, // a key inside another
+        {"Skin/plain.png", "Skin/plain.png", QRect(), QRect()},      // a bare file name
+        {"file='unterminated", "", QRect(), QRect()},
+    };
+    for (const Case& c : cases) {
+        const SkinImage image = SkinImage::parse(QString::fromUtf8(c.text));
+        EXPECT_EQ(image.file(), QString::fromUtf8(c.file)) << c.text;
+        EXPECT_EQ(image.source(), c.source) << c.text;
+        EXPECT_EQ(image.dest(), c.dest) << c.text;
+    }
+}
+
 TEST(SkinEngineTest, AttributesUnderstoodAsTheFilesWriteThem) {
     SkinFixture f;
     SkinControl* button = f.window.findControl(QStringLiteral("btn_a"));
