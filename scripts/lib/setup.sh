@@ -13,6 +13,8 @@ VARNIX_PACKAGES=(
     nlohmann-json3-dev libhidapi-dev libudev-dev libminizip-dev zlib1g-dev
     libcurl4-openssl-dev libxkbcommon-dev libxkbcommon-x11-dev libxcb1-dev uuid-dev
     qt6-base-dev libqt6svg6-dev xkb-data fonts-dejavu-core
+    # The window draws the shipped Chinese texts with this face.
+    fonts-wqy-microhei
 )
 
 varnix_install_packages() {
