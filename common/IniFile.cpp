@@ -334,9 +334,8 @@ bool IniFile::setString(std::string_view section, std::string_view key, std::str
         }
     }
     index();
-    std::string writeError;
-    if (!writeFileAtomically(path_, serialise(), &writeError))
-        return fail(writeError);
+    if (const Outcome written = writeFileAtomically(path_, serialise()); !written)
+        return fail(written.detail);
     wasRead_ = true;
     return true;
 }

@@ -133,9 +133,8 @@ ArchiveUnpackResult unpackArchive(const fs::path& archive, const fs::path& targe
             continue;
         }
         fs::create_directories(target.parent_path(), ec);
-        std::string error;
-        if (!writeFileAtomically(target, contents, &error)) {
-            refuse(error);
+        if (const Outcome written = writeFileAtomically(target, contents); !written) {
+            refuse(written.detail);
             continue;
         }
         ++result.unpackedCount;

@@ -40,9 +40,8 @@ Outcome MacroStore::ExportGroup(int g, const fs::path& path) {
         // What could be prepared is still written.
         debugOutput(std::string("macro export: ") + error.what() + "\n");
     }
-    std::string error;
-    if (!writeFileAtomically(path, macrofile::serialise(copy), &error))
-        return fail(Status::WriteFailed, error);
+    if (const Outcome written = writeFileAtomically(path, macrofile::serialise(copy)); !written)
+        return fail(written.status, written.detail);
     return Outcome::done();
 }
 

@@ -40,17 +40,15 @@ std::optional<json> parseFile(const std::filesystem::path& file, Outcome& outcom
 }
 
 Outcome writeDocument(const std::filesystem::path& file, const json& document) {
-    std::string error;
     const std::string text = document.dump(mf::Indent, ' ', false, json::error_handler_t::replace);
-    if (!writeFileAtomically(file, text, &error))
-        return failure(Status::WriteFailed, "cannot write " + file.string() + ": " + error);
+    if (const Outcome written = writeFileAtomically(file, text); !written)
+        return failure(written.status, "cannot write " + file.string() + ": " + written.detail);
     return Outcome::done();
 }
 
 Outcome copyOver(const std::filesystem::path& target, const std::string& bytes) {
-    std::string error;
-    if (!writeFileAtomically(target, bytes, &error))
-        return failure(Status::WriteFailed, "cannot write " + target.string() + ": " + error);
+    if (const Outcome written = writeFileAtomically(target, bytes); !written)
+        return failure(written.status, "cannot write " + target.string() + ": " + written.detail);
     return Outcome::done();
 }
 
