@@ -96,8 +96,8 @@ Outcome MacroStore::importGroupFile(int insertPosition, const fs::path& path,
 Outcome MacroStore::importDatFile(int insertPosition, const fs::path& path,
                                   const std::string& bytes) {
     MacroDatFile dat;
-    if (!dat.parse(bytes, modelCode))
-        return fail(Status::Invalid, "cannot import " + path.string() + ": " + dat.error());
+    if (const Outcome parsed = dat.parse(bytes, modelCode); !parsed)
+        return fail(parsed.status, "cannot import " + path.string() + ": " + parsed.detail);
     datBodies = dat.bodies();
     datLocked = dat.locked() ? 1 : 0;
 
