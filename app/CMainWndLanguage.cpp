@@ -124,16 +124,16 @@ bool CMainWnd::SelectLanguage(const QString& menuItem) {
     const std::optional<int> index = settings_->SelectLanguage(menuItem.toStdString());
     if (!index)
         return false;
-    if (!settings_->lastWriteError().empty())
-        debugOutput("Set.ini: " + settings_->lastWriteError());
+    if (const Outcome& written = settings_->lastWrite(); !written)
+        debugOutput("Set.ini: " + written.detail);
     ApplyLanguage(*index);
     return true;
 }
 
 void CMainWnd::ToggleDpiPopup() {
     settings_->ToggleDpiPopup();
-    if (!settings_->lastWriteError().empty())
-        debugOutput("Set.ini: " + settings_->lastWriteError());
+    if (const Outcome& written = settings_->lastWrite(); !written)
+        debugOutput("Set.ini: " + written.detail);
 }
 
 std::unique_ptr<QMenu> CMainWnd::buildSettingsMenu() {

@@ -39,18 +39,17 @@ bool Settings::ToggleDpiPopup() {
     return dpiPopupEnabled_;
 }
 
-bool Settings::SetPublicLedValue(std::string_view name, int value) {
+Outcome Settings::SetPublicLedValue(std::string_view name, int value) {
     publicLed_[std::string(name)] = value;
     return write(settingsfile::PublicLedSection, name, value);
 }
 
-bool Settings::write(std::string_view section, std::string_view key, int value) {
+Outcome Settings::write(std::string_view section, std::string_view key, int value) {
     IniFile ini(file_);
-    lastWriteError_.clear();
-    if (ini.setString(section, key, formatText("%d", value), &lastWriteError_))
-        return true;
-    debugOutput("cannot save " + file_.string() + ": " + lastWriteError_ + "\n");
-    return false;
+    lastWrite_ = ini.setString(section, key, formatText("%d", value));
+    if (!lastWrite_)
+        debugOutput("cannot save " + file_.string() + ": " + lastWrite_.detail + "\n");
+    return lastWrite_;
 }
 
 } // namespace varnix

@@ -2,6 +2,8 @@
 // The user's settings kept in res/Set.ini: language, DPI popup, shared-lighting entries.
 #pragma once
 
+#include "common/Outcome.h"
+
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -42,20 +44,21 @@ public:
     std::optional<int> SelectLanguage(std::string_view menuItem);
     // Flips the DPI popup flag and writes it as "DpiPopEn"; returns the new flag.
     bool ToggleDpiPopup();
-    // Stores one "PublicLed" entry in the map and the file.
-    bool SetPublicLedValue(std::string_view name, int value);
+    // Stores one "PublicLed" entry in the map and the file; the outcome is the file write's.
+    Outcome SetPublicLedValue(std::string_view name, int value);
 
-    // The reason the last write failed (empty after a successful one).
-    const std::string& lastWriteError() const { return lastWriteError_; }
+    // How the last write ended: the choices above keep their new value when it fails, so the
+    // caller reads the failure here.
+    const Outcome& lastWrite() const { return lastWrite_; }
 
 private:
-    bool write(std::string_view section, std::string_view key, int value);
+    Outcome write(std::string_view section, std::string_view key, int value);
 
     std::filesystem::path file_;
     int languageIndex_ = 0;
     bool dpiPopupEnabled_ = false;
     std::map<std::string, int> publicLed_;
-    std::string lastWriteError_;
+    Outcome lastWrite_;
 };
 
 } // namespace varnix

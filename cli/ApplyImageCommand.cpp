@@ -97,10 +97,9 @@ int runApplyImage(CliContext& context, const CommandArguments& arguments) {
     const std::optional<std::string> text = readWholeFile(options.file);
     if (!text)
         throw UsageError("cannot read image file " + options.file);
-    std::string error;
-    const std::optional<ParameterImage> parsed = ParameterImage::fromText(*text, error);
+    const Expected<ParameterImage> parsed = ParameterImage::fromText(*text);
     if (!parsed)
-        throw UsageError(options.file + ": " + error);
+        throw UsageError(options.file + ": " + parsed.outcome().detail);
     const ParameterImage& image = *parsed;
     const int stop = options.stop.value_or(image.endAddress());
 

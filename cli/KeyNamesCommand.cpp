@@ -48,7 +48,7 @@ std::unique_ptr<XkbKeyboardLayout> layoutNamed(const std::string& name,
     auto keyboard = XkbKeyboardLayout::fromNames(layout, variant);
     if (!keyboard)
         throw UsageError(command + ": unknown keyboard layout \"" + name + "\"");
-    return keyboard;
+    return std::move(*keyboard);
 }
 
 // A scan code as hex with "0x" or decimal; extended keys are 0xE000 + byte.

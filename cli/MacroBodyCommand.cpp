@@ -27,11 +27,10 @@ int runMacroBody(CliContext&, const CommandArguments& arguments) {
     const MacroBodyEncoder encoder;
     std::string out;
     for (const MacroRecord& macro : group.macros) {
-        std::string error;
         // Placed at address 0, the parameter addresses inside a body are offsets into it.
-        const std::optional<MacroBody> body = encoder.encode(macro.data, 0, &error);
+        const Expected<MacroBody> body = encoder.encode(macro.data, 0);
         if (!body)
-            throw UsageError(file + ": " + macro.name + ": " + error);
+            throw UsageError(file + ": " + macro.name + ": " + body.outcome().detail);
         out += formatText("%s n=%d size=%d\n", macro.name.c_str(), body->entryCount, body->size);
         for (std::size_t i = 0; i < body->bytes.size(); ++i)
             out += formatText(i == 0 ? "%02X" : " %02X", body->bytes[i]);

@@ -22,12 +22,9 @@ std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
     return contents.str();
 }
 
-bool writeFileAtomically(const std::filesystem::path& path, const std::string& bytes,
-                         std::string* error) {
-    auto fail = [&](const std::string& what) {
-        if (error)
-            *error = what + ": " + std::strerror(errno);
-        return false;
+Outcome writeFileAtomically(const std::filesystem::path& path, const std::string& bytes) {
+    auto fail = [](const std::string& what) {
+        return Outcome::failure(Status::WriteFailed, what + ": " + std::strerror(errno));
     };
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
     std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
@@ -57,7 +54,7 @@ bool writeFileAtomically(const std::filesystem::path& path, const std::string& b
         ::unlink(pattern.c_str());
         return fail("cannot replace " + path.string());
     }
-    return true;
+    return Outcome::done();
 }
 
 } // namespace varnix

@@ -293,25 +293,20 @@ std::string IniFile::serialise() const {
     return out;
 }
 
-bool IniFile::setString(std::string_view section, std::string_view key, std::string_view value,
-                        std::string* error) {
-    auto fail = [&](const std::string& what) {
-        if (error)
-            *error = what;
-        return false;
-    };
+Outcome IniFile::setString(std::string_view section, std::string_view key, std::string_view value) {
     const std::string_view cleanSection = trim(section);
     const std::string_view cleanKey = trim(key);
     constexpr std::string_view LineBreaks("\r\n\0", 3);
     if (path_.empty())
-        return fail("no file to write");
+        return Outcome::failure(Status::WriteFailed, "no file to write");
     if (cleanSection.empty() || cleanKey.empty() ||
         cleanSection.find_first_of(LineBreaks) != std::string_view::npos ||
         cleanSection.find(']') != std::string_view::npos ||
         cleanKey.find_first_of(LineBreaks) != std::string_view::npos ||
         cleanKey.find('=') != std::string_view::npos || cleanKey.front() == '[' ||
         cleanKey.front() == ';' || value.find_first_of(LineBreaks) != std::string_view::npos)
-        return fail("section, key or value cannot be stored in an INI line");
+        return Outcome::failure(Status::Invalid,
+                                "section, key or value cannot be stored in an INI line");
 
     reload(); // edit what is on disk now, not an older snapshot
     const std::string newLine = std::string(cleanKey) + "=" + std::string(value);
@@ -334,16 +329,14 @@ bool IniFile::setString(std::string_view section, std::string_view key, std::str
         }
     }
     index();
-    std::string writeError;
-    if (!writeFileAtomically(path_, serialise(), &writeError))
-        return fail(writeError);
+    if (Outcome written = writeFileAtomically(path_, serialise()); !written)
+        return written;
     wasRead_ = true;
-    return true;
+    return Outcome::done();
 }
 
-bool IniFile::setInt(std::string_view section, std::string_view key, int value,
-                     std::string* error) {
-    return setString(section, key, std::to_string(value), error);
+Outcome IniFile::setInt(std::string_view section, std::string_view key, int value) {
+    return setString(section, key, std::to_string(value));
 }
 
 } // namespace varnix

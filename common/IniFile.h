@@ -2,6 +2,8 @@
 // INI file access with the rules of the classic profile-string calls.
 #pragma once
 
+#include "common/Outcome.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -70,11 +72,10 @@ public:
     std::vector<std::string> sectionLines(std::string_view section) const;
 
     // Writes key=value into the file on disk (read again first, so other changes are kept)
-    // and into this object. Fails for texts that cannot be stored on one line.
-    bool setString(std::string_view section, std::string_view key, std::string_view value,
-                   std::string* error = nullptr);
-    bool setInt(std::string_view section, std::string_view key, int value,
-                std::string* error = nullptr);
+    // and into this object. Invalid for texts that cannot be stored on one line, WriteFailed
+    // for an object without a path or a file that cannot be written; the file is then unchanged.
+    Outcome setString(std::string_view section, std::string_view key, std::string_view value);
+    Outcome setInt(std::string_view section, std::string_view key, int value);
 
     // Decimal conversion of the C library (atoi), clamped to the int range.
     static int toInt(std::string_view text);

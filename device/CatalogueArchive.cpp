@@ -2,6 +2,7 @@
 #include "device/CatalogueArchive.h"
 
 #include "common/AtomicFile.h"
+#include "common/Outcome.h"
 
 #include <minizip/unzip.h>
 
@@ -44,37 +45,36 @@ std::string normalisedName(std::string name) {
     return name;
 }
 
-// Reads the current entry, at most maxSize bytes; false when it is larger or unreadable.
-bool readCurrentEntry(unzFile zip, std::uint64_t maxSize, std::string& contents,
-                      std::string& problem) {
-    if (unzOpenCurrentFile(zip) != UNZ_OK) {
-        problem = "cannot open entry";
-        return false;
-    }
+// The current entry, at most maxSize bytes; Failed when it is larger, Invalid when it is
+// corrupt, with the reason as detail.
+Expected<std::string> readCurrentEntry(unzFile zip, std::uint64_t maxSize) {
+    if (unzOpenCurrentFile(zip) != UNZ_OK)
+        return Outcome::failure(Status::Failed, "cannot open entry");
     std::array<char, 65536> chunk{};
-    bool ok = true;
+    std::string contents;
+    Outcome problem = Outcome::done();
     for (;;) {
         const int n = unzReadCurrentFile(zip, chunk.data(), static_cast<unsigned>(chunk.size()));
         if (n < 0) {
-            problem = "cannot inflate entry (error " + std::to_string(n) + ")";
-            ok = false;
+            problem = Outcome::failure(Status::Invalid,
+                                       "cannot inflate entry (error " + std::to_string(n) + ")");
             break;
         }
         if (n == 0)
             break;
         if (contents.size() + static_cast<std::size_t>(n) > maxSize) {
-            problem = "entry larger than " + std::to_string(maxSize) + " bytes";
-            ok = false;
+            problem = Outcome::failure(Status::Failed,
+                                       "entry larger than " + std::to_string(maxSize) + " bytes");
             break;
         }
         contents.append(chunk.data(), static_cast<std::size_t>(n));
     }
-    // A CRC mismatch shows up when the entry is closed.
-    if (unzCloseCurrentFile(zip) != UNZ_OK && ok) {
-        problem = "entry fails its checksum";
-        ok = false;
-    }
-    return ok;
+    // A CRC mismatch shows up when the entry is closed; the entry is closed in any case.
+    if (unzCloseCurrentFile(zip) != UNZ_OK && problem)
+        problem = Outcome::failure(Status::Invalid, "entry fails its checksum");
+    if (!problem)
+        return problem;
+    return contents;
 }
 
 } // namespace
@@ -126,10 +126,9 @@ ArchiveUnpackResult unpackArchive(const fs::path& archive, const fs::path& targe
             refuse("refused, larger than " + std::to_string(maxEntrySize) + " bytes");
             continue;
         }
-        std::string contents;
-        std::string problem;
-        if (!readCurrentEntry(zip.get(), maxEntrySize, contents, problem)) {
-            refuse(problem);
+        const Expected<std::string> contents = readCurrentEntry(zip.get(), maxEntrySize);
+        if (!contents) {
+            refuse(contents.outcome().detail);
             continue;
         }
         // Every start unpacks the same archive: a file that already holds the entry's bytes stays
@@ -140,9 +139,8 @@ ArchiveUnpackResult unpackArchive(const fs::path& archive, const fs::path& targe
             continue;
         }
         fs::create_directories(target.parent_path(), ec);
-        std::string error;
-        if (!writeFileAtomically(target, contents, &error)) {
-            refuse(error);
+        if (const Outcome written = writeFileAtomically(target, *contents); !written) {
+            refuse(written.detail);
             continue;
         }
         ++result.unpackedCount;

@@ -41,8 +41,7 @@ int ParameterImage::endAddress() const {
     return entries_.empty() ? 0 : entries_.rbegin()->first + 1;
 }
 
-std::optional<ParameterImage> ParameterImage::fromText(const std::string& text,
-                                                       std::string& error) {
+Expected<ParameterImage> ParameterImage::fromText(const std::string& text) {
     ParameterImage image;
     std::istringstream lines(text);
     std::string line;
@@ -54,20 +53,17 @@ std::optional<ParameterImage> ParameterImage::fromText(const std::string& text,
         if (!(fields >> address))
             continue;
         const std::string where = formatText("line %d: ", number);
-        if (!(fields >> value) || (fields >> extra)) {
-            error = where + "expected ADDR BYTE (two hex numbers)";
-            return std::nullopt;
-        }
+        if (!(fields >> value) || (fields >> extra))
+            return Outcome::failure(Status::Invalid,
+                                    where + "expected ADDR BYTE (two hex numbers)");
         const auto parsedAddress = parseHex(address);
-        if (!parsedAddress || *parsedAddress > MaxTextAddress) {
-            error = where + "address \"" + address + "\" is not a hex number 0..FFFF";
-            return std::nullopt;
-        }
+        if (!parsedAddress || *parsedAddress > MaxTextAddress)
+            return Outcome::failure(Status::Invalid, where + "address \"" + address +
+                                                         "\" is not a hex number 0..FFFF");
         const auto parsedValue = parseHex(value);
-        if (!parsedValue || *parsedValue > MaxTextByte) {
-            error = where + "byte \"" + value + "\" is not a hex number 0..FF";
-            return std::nullopt;
-        }
+        if (!parsedValue || *parsedValue > MaxTextByte)
+            return Outcome::failure(Status::Invalid,
+                                    where + "byte \"" + value + "\" is not a hex number 0..FF");
         image.add(static_cast<int>(*parsedAddress), static_cast<std::uint8_t>(*parsedValue));
     }
     return image;

@@ -2,6 +2,8 @@
 // The bytes one apply writes: an ordered map from device address to byte.
 #pragma once
 
+#include "common/Outcome.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -26,9 +28,9 @@ public:
     int endAddress() const;
 
     // The text form: one "ADDR BYTE" pair of hex numbers (no prefix) per line, '#' starts a
-    // comment, blank lines are skipped; addresses 0..FFFF, bytes 0..FF. On a bad line: no image,
-    // and error says "line N: why".
-    static std::optional<ParameterImage> fromText(const std::string& text, std::string& error);
+    // comment, blank lines are skipped; addresses 0..FFFF, bytes 0..FF. A bad line gives no
+    // image but Invalid, with "line N: why" as detail.
+    static Expected<ParameterImage> fromText(const std::string& text);
     // One "AAAA BB" line per entry, in address order.
     std::string toText() const;
 

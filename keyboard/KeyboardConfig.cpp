@@ -302,11 +302,10 @@ json KeyboardConfig::toJson() const {
 Outcome KeyboardConfig::SaveKeyboardConfig(const fs::path& folder) {
     const std::string bytes =
         toJson().dump(kbfiles::JsonIndent, ' ', false, json::error_handler_t::replace);
-    std::string error;
-    if (!writeFileAtomically(folder / kbfiles::UserJson, bytes, &error)) {
-        Outcome failed =
-            Outcome::failure(Status::WriteFailed,
-                             "cannot save " + (folder / kbfiles::UserJson).string() + ": " + error);
+    if (const Outcome written = writeFileAtomically(folder / kbfiles::UserJson, bytes); !written) {
+        Outcome failed = Outcome::failure(written.status,
+                                          "cannot save " + (folder / kbfiles::UserJson).string() +
+                                              ": " + written.detail);
         debugOutput(failed.detail + "\n");
         return failed;
     }

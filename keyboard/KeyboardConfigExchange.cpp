@@ -63,12 +63,11 @@ Outcome KeyboardConfig::ExportKeyboardConfig(const fs::path& folder, const std::
     for (char16_t unit : utf8ToUtf16(modelName))
         name.push_back(static_cast<std::uint16_t>(unit));
     document[kbfiles::ModelName] = std::move(name);
-    std::string error;
-    if (!writeFileAtomically(
-            target, document.dump(kbfiles::JsonIndent, ' ', false, json::error_handler_t::replace),
-            &error))
-        return Outcome::failure(Status::WriteFailed,
-                                "cannot write " + target.string() + ": " + error);
+    if (const Outcome written = writeFileAtomically(
+            target, document.dump(kbfiles::JsonIndent, ' ', false, json::error_handler_t::replace));
+        !written)
+        return Outcome::failure(written.status,
+                                "cannot write " + target.string() + ": " + written.detail);
     return Outcome::done();
 }
 
@@ -103,10 +102,9 @@ Outcome KeyboardConfig::ImportKeyboardConfig(const fs::path& folder, const std::
     } catch (const std::exception& error) {
         return refuse(Status::Invalid, source.string() + ": " + error.what());
     }
-    std::string error;
-    if (!writeFileAtomically(folder / kbfiles::UserJson, *bytes, &error))
-        return refuse(Status::WriteFailed,
-                      "cannot write " + (folder / kbfiles::UserJson).string() + ": " + error);
+    if (const Outcome written = writeFileAtomically(folder / kbfiles::UserJson, *bytes); !written)
+        return refuse(written.status, "cannot write " + (folder / kbfiles::UserJson).string() +
+                                          ": " + written.detail);
     return Outcome::done();
 }
 

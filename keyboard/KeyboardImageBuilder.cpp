@@ -7,6 +7,7 @@
 #include "macro/MacroBodyEncoder.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace varnix {
 
@@ -202,7 +203,7 @@ void KeyboardImageBuilder::putMatrixAndFn(ParameterImage& image, int base) const
         image.add(base + offset, 0);
 }
 
-std::optional<std::string> KeyboardImageBuilder::putMacros(KeyboardImage& out, int base) const {
+Outcome KeyboardImageBuilder::putMacros(KeyboardImage& out, int base) const {
     const MacroBodyEncoder encoder(device_.macroValues);
     int address = (base + DirectoryEnd + BodyAlignment - 1) / BodyAlignment * BodyAlignment;
     for (int slot = 0; slot < MacroSlotCodeCount; ++slot) {
@@ -214,10 +215,11 @@ std::optional<std::string> KeyboardImageBuilder::putMacros(KeyboardImage& out, i
                 break;
         int repeat = 0;
         if (entry.macro) {
-            std::string why;
-            const std::optional<MacroBody> body = encoder.encode(entry.macro->data, address, &why);
+            const Expected<MacroBody> body = encoder.encode(entry.macro->data, address);
             if (!body)
-                return formatText("macro slot %d: ", slot) + why;
+                return Outcome::failure(
+                    body.outcome().status, messagekey::Tip, messagekey::MaxDataWarn,
+                    formatText("macro slot %d: ", slot) + body.outcome().detail);
             for (std::size_t i = 0; i < body->bytes.size(); ++i)
                 out.image.add(address + static_cast<int>(i), body->bytes[i]);
             entry.entryCount = body->entryCount;
@@ -236,15 +238,15 @@ std::optional<std::string> KeyboardImageBuilder::putMacros(KeyboardImage& out, i
         out.image.add(at + 4, byteOf(n & 0x80));
         address += entry.size;
     }
-    return std::nullopt;
+    return Outcome::done();
 }
 
 Expected<KeyboardImage> KeyboardImageBuilder::build(int base) const {
     KeyboardImage out;
     putHeader(out.image, base);
     putMatrixAndFn(out.image, base);
-    if (const std::optional<std::string> why = putMacros(out, base))
-        return Outcome::failure(Status::TooLarge, messagekey::Tip, messagekey::MaxDataWarn, *why);
+    if (Outcome placed = putMacros(out, base); !placed)
+        return placed;
     return out;
 }
 

@@ -10,7 +10,6 @@
 #include "macro/MacroGroup.h"
 
 #include <array>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,8 +57,8 @@ public:
 private:
     void putHeader(ParameterImage& image, int base) const;
     void putMatrixAndFn(ParameterImage& image, int base) const;
-    // Why the bodies do not fit, or nothing when they do.
-    std::optional<std::string> putMacros(KeyboardImage& out, int base) const;
+    // Done when the bodies fit; otherwise too large ("maxDataWarn"), the slot named in the detail.
+    Outcome putMacros(KeyboardImage& out, int base) const;
     const BindingMap& profileKeys() const;
     const BindingMap& profileSettings() const;
     int settingCode(const char* name) const;

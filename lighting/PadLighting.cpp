@@ -31,9 +31,8 @@ Outcome refusal(Status status, std::string detail) {
 }
 
 Outcome writeBytes(const std::filesystem::path& file, const std::string& bytes) {
-    std::string error;
-    if (!writeFileAtomically(file, bytes, &error))
-        return failure(Status::WriteFailed, "cannot write " + file.string() + ": " + error);
+    if (const Outcome written = writeFileAtomically(file, bytes); !written)
+        return failure(written.status, "cannot write " + file.string() + ": " + written.detail);
     return Outcome::done();
 }
 

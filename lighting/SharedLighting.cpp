@@ -133,10 +133,7 @@ Outcome SharedLighting::load(const std::filesystem::path& file, SharedLighting& 
 Outcome SharedLighting::save(const std::filesystem::path& file, const SharedLighting& lighting) {
     const std::string text =
         toJson(lighting).dump(sharedfile::Indent, ' ', false, json::error_handler_t::replace);
-    std::string error;
-    if (!writeFileAtomically(file, text, &error))
-        return Outcome::failure(Status::WriteFailed, error);
-    return Outcome::done();
+    return writeFileAtomically(file, text);
 }
 
 } // namespace varnix

@@ -186,8 +186,7 @@ Entries encodeEntries(const MacroBodyEncoder& encoder, const MacroDeviceValues& 
 
 } // namespace
 
-std::optional<MacroBody> MacroBodyEncoder::encode(const MacroData& macro, int address,
-                                                  std::string* error) const {
+Expected<MacroBody> MacroBodyEncoder::encode(const MacroData& macro, int address) const {
     // The parameter areas follow the entries, LED data first; their lengths do not depend on
     // where they go, so a first pass finds where the entries end.
     const Entries sizing = encodeEntries(*this, values_, macro, 0, 0);
@@ -204,12 +203,10 @@ std::optional<MacroBody> MacroBodyEncoder::encode(const MacroData& macro, int ad
     body.size = std::max(layoutSize(macro), static_cast<int>(body.bytes.size()));
 
     const int end = address + static_cast<int>(body.bytes.size());
-    if (address < 0 || end > AddressLimit) {
-        if (error)
-            *error = formatText("the macro body at 0x%04X ends at 0x%04X, past 0x%04X", address,
-                                end, AddressLimit);
-        return std::nullopt;
-    }
+    if (address < 0 || end > AddressLimit)
+        return Outcome::failure(Status::TooLarge,
+                                formatText("the macro body at 0x%04X ends at 0x%04X, past 0x%04X",
+                                           address, end, AddressLimit));
     return body;
 }
 

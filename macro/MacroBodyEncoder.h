@@ -3,10 +3,10 @@
 // delay entries, and LED and data-block parameters after the entries.
 #pragma once
 
+#include "common/Outcome.h"
 #include "macro/MacroData.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,10 +67,9 @@ public:
     // (numMedia + 2 numXY + numCpi + numWhl + n) * 2 + 2: the size the directory layout assigns.
     int layoutSize(const MacroData& macro) const;
 
-    // The body placed at `address`. Nothing, with error set, when the body or one of its
-    // parameter areas would reach AddressLimit.
-    std::optional<MacroBody> encode(const MacroData& macro, int address,
-                                    std::string* error = nullptr) const;
+    // The body placed at `address`. TooLarge, with the addresses in the detail, when the body or
+    // one of its parameter areas would reach AddressLimit.
+    Expected<MacroBody> encode(const MacroData& macro, int address) const;
 
 private:
     MacroDeviceValues values_;

@@ -77,30 +77,29 @@ std::string MacroDatFile::headerName(const MacroData& body) {
     return utf16ToUtf8(name);
 }
 
-bool MacroDatFile::parse(std::string_view text, std::int32_t modelCode) {
+Outcome MacroDatFile::parse(std::string_view text, std::int32_t modelCode) {
     bodies_.clear();
-    error_.clear();
     const IniFile ini = IniFile::fromText(text);
     version_ = ini.getInt(SectionInit, KeyVersion);
-    if (version_ != SupportedVersion) {
-        error_ = formatText("DAT_VER is %d; only version %d can be imported", version_,
-                            SupportedVersion);
-        return false;
-    }
+    if (version_ != SupportedVersion)
+        return Outcome::failure(Status::Invalid,
+                                formatText("DAT_VER is %d; only version %d can be imported",
+                                           version_, SupportedVersion));
     locked_ = ini.getString(SectionInit, KeyMarker) == LockMarker;
     // macroNum is a 16-bit number; 0 or less means no macros.
     const auto count = static_cast<std::int16_t>(ini.getInt(SectionMacros, KeyMacroCount));
     for (int i = 0; i < count; ++i) {
         const std::string key = std::to_string(i);
         if (!ini.hasKey(SectionMacros, key)) {
-            error_ = formatText("macroNum is %d but there is no macro row %d", count, i);
             bodies_.clear();
-            return false;
+            return Outcome::failure(
+                Status::Invalid,
+                formatText("macroNum is %d but there is no macro row %d", count, i));
         }
         bodies_.push_back(bodyFromRow(
             decodeRow(ini.getString(SectionMacros, key, {}, RowCharacters + 1)), modelCode));
     }
-    return true;
+    return Outcome::done();
 }
 
 } // namespace varnix

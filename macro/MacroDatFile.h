@@ -3,6 +3,7 @@
 // and one row of three-digit decimal byte groups per macro.
 #pragma once
 
+#include "common/Outcome.h"
 #include "macro/MacroData.h"
 
 #include <cstdint>
@@ -46,14 +47,13 @@ public:
     static_assert(OffsetLedBlocks + LedBlockCount * LedBlockSize == 2621);
     static_assert(OffsetReserved + MacroReservedSize == OffsetItems);
 
-    // Reads the text of a .dat file. False, with the reason in error(), for a version other than
-    // 3 or a macro row that macroNum names but the file lacks.
-    bool parse(std::string_view text, std::int32_t modelCode);
+    // Reads the text of a .dat file. Invalid, with the reason as detail and no bodies, for a
+    // version other than 3 or a macro row that macroNum names but the file lacks.
+    Outcome parse(std::string_view text, std::int32_t modelCode);
 
     int version() const { return version_; }
     bool locked() const { return locked_; }
     const std::vector<MacroData>& bodies() const { return bodies_; }
-    const std::string& error() const { return error_; }
 
     // One row: group k (three decimal digits) is byte k; a group with a non-digit or cut off by
     // the row's end is 0, bytes past the row are 0, characters past RowCharacters are ignored.
@@ -68,7 +68,6 @@ private:
     int version_ = 0;
     bool locked_ = false;
     std::vector<MacroData> bodies_;
-    std::string error_;
 };
 
 } // namespace varnix

@@ -50,11 +50,10 @@ void MacroStore::keepUnreadableFile(const std::string& bytes) {
     keep += UnreadableSuffix;
     if (readWholeFile(keep) == bytes)
         return;
-    std::string error;
-    if (writeFileAtomically(keep, bytes, &error))
+    if (const Outcome written = writeFileAtomically(keep, bytes))
         debugOutput("macro store: kept the unreadable macro file as " + keep.string() + "\n");
     else
-        debugOutput("macro store: " + error + "\n");
+        debugOutput("macro store: " + written.detail + "\n");
 }
 
 Outcome MacroStore::LoadMacroFile() {
@@ -88,9 +87,9 @@ Outcome MacroStore::LoadMacroFile() {
 Outcome MacroStore::SaveMacroFile() {
     std::error_code ignored;
     fs::create_directories(filePath.parent_path(), ignored);
-    std::string error;
-    if (!writeFileAtomically(filePath, macrofile::serialise(document), &error))
-        return fail(Status::WriteFailed, error);
+    if (const Outcome written = writeFileAtomically(filePath, macrofile::serialise(document));
+        !written)
+        return fail(written.status, written.detail);
     return Outcome::done();
 }
 
@@ -213,17 +212,17 @@ Outcome MacroStore::ResetMacros() {
     const fs::path backup = folder / BackupFileName;
     std::error_code ignored;
     fs::create_directories(folder, ignored);
-    std::string error;
     if (const auto factory = readWholeFile(resourceRoot_ / FactoryFile)) {
         // Without a backup the user's macros must not be replaced.
-        if (const auto old = readWholeFile(filePath);
-            old && !writeFileAtomically(backup, *old, &error))
-            return fail(Status::WriteFailed, error);
-        if (!writeFileAtomically(filePath, *factory, &error))
-            return fail(Status::WriteFailed, error);
+        if (const auto old = readWholeFile(filePath)) {
+            if (const Outcome kept = writeFileAtomically(backup, *old); !kept)
+                return fail(kept.status, kept.detail);
+        }
+        if (const Outcome reset = writeFileAtomically(filePath, *factory); !reset)
+            return fail(reset.status, reset.detail);
     } else {
-        if (!writeFileAtomically(backup, macrofile::serialise(document), &error))
-            return fail(Status::WriteFailed, error);
+        if (const Outcome kept = writeFileAtomically(backup, macrofile::serialise(document)); !kept)
+            return fail(kept.status, kept.detail);
         if (document.is_object())
             document.erase(macrofile::KeyGroups);
         if (Outcome saved = SaveMacroFile(); !saved)

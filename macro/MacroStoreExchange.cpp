@@ -40,9 +40,8 @@ Outcome MacroStore::ExportGroup(int g, const fs::path& path) {
         // What could be prepared is still written.
         debugOutput(std::string("macro export: ") + error.what() + "\n");
     }
-    std::string error;
-    if (!writeFileAtomically(path, macrofile::serialise(copy), &error))
-        return fail(Status::WriteFailed, error);
+    if (const Outcome written = writeFileAtomically(path, macrofile::serialise(copy)); !written)
+        return fail(written.status, written.detail);
     return Outcome::done();
 }
 
@@ -97,8 +96,8 @@ Outcome MacroStore::importGroupFile(int insertPosition, const fs::path& path,
 Outcome MacroStore::importDatFile(int insertPosition, const fs::path& path,
                                   const std::string& bytes) {
     MacroDatFile dat;
-    if (!dat.parse(bytes, modelCode))
-        return fail(Status::Invalid, "cannot import " + path.string() + ": " + dat.error());
+    if (const Outcome parsed = dat.parse(bytes, modelCode); !parsed)
+        return fail(parsed.status, "cannot import " + path.string() + ": " + parsed.detail);
     datBodies = dat.bodies();
     datLocked = dat.locked() ? 1 : 0;
 

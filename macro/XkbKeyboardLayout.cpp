@@ -91,21 +91,14 @@ XkbKeyboardLayout::~XkbKeyboardLayout() {
     xkb_context_unref(context_);
 }
 
-std::unique_ptr<XkbKeyboardLayout> XkbKeyboardLayout::fromNames(const std::string& layout,
-                                                                const std::string& variant,
-                                                                std::string* error) {
+Expected<std::unique_ptr<XkbKeyboardLayout>>
+XkbKeyboardLayout::fromNames(const std::string& layout, const std::string& variant) {
     const std::string label = variant.empty() ? layout : layout + "(" + variant + ")";
-    if (layout.empty()) {
-        if (error)
-            *error = "no keyboard layout named";
-        return nullptr;
-    }
+    if (layout.empty())
+        return Outcome::failure(Status::Invalid, "no keyboard layout named");
     xkb_context* context = newContext(XKB_CONTEXT_NO_ENVIRONMENT_NAMES);
-    if (!context) {
-        if (error)
-            *error = "cannot create an xkb context";
-        return nullptr;
-    }
+    if (!context)
+        return Outcome::failure(Status::Failed, "cannot create an xkb context");
     xkb_rule_names names{};
     names.rules = kRules;
     names.model = kModel;
@@ -115,25 +108,16 @@ std::unique_ptr<XkbKeyboardLayout> XkbKeyboardLayout::fromNames(const std::strin
     xkb_keymap* keymap = xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
     if (!keymap) {
         xkb_context_unref(context);
-        if (error)
-            *error = "unknown keyboard layout \"" + label + "\"";
-        return nullptr;
+        return Outcome::failure(Status::Invalid, "unknown keyboard layout \"" + label + "\"");
     }
     std::unique_ptr<XkbKeyboardLayout> result(new XkbKeyboardLayout(context, keymap, 0, label));
-    if (!result->state_) {
-        if (error)
-            *error = "cannot create an xkb state for \"" + label + "\"";
-        return nullptr;
-    }
+    if (!result->state_)
+        return Outcome::failure(Status::Failed, "cannot create an xkb state for \"" + label + "\"");
     return result;
 }
 
-std::unique_ptr<XkbKeyboardLayout> XkbKeyboardLayout::fromX11Server(std::string* error) {
-    auto fail = [error](const std::string& text) {
-        if (error)
-            *error = text;
-        return std::unique_ptr<XkbKeyboardLayout>();
-    };
+Expected<std::unique_ptr<XkbKeyboardLayout>> XkbKeyboardLayout::fromX11Server() {
+    auto fail = [](const std::string& text) { return Outcome::failure(Status::Failed, text); };
     if (environmentValue("DISPLAY").empty())
         return fail("no X display");
 
@@ -181,18 +165,19 @@ std::unique_ptr<XkbKeyboardLayout> XkbKeyboardLayout::fromX11Server(std::string*
 std::unique_ptr<XkbKeyboardLayout> XkbKeyboardLayout::fromEnvironment() {
     const std::string layout = environmentValue(kLayoutVariable);
     if (!layout.empty()) {
-        std::string error;
-        if (auto result = fromNames(layout, environmentValue(kVariantVariable), &error))
-            return result;
-        debugOutput(
-            formatText("keyboard layout: %s; using \"%s\"\n", error.c_str(), kFallbackLayout));
+        auto named = fromNames(layout, environmentValue(kVariantVariable));
+        if (named)
+            return std::move(*named);
+        debugOutput(formatText("keyboard layout: %s; using \"%s\"\n",
+                               named.outcome().detail.c_str(), kFallbackLayout));
     }
-    return fromNames(kFallbackLayout);
+    auto fallback = fromNames(kFallbackLayout);
+    return fallback ? std::move(*fallback) : nullptr;
 }
 
 std::unique_ptr<XkbKeyboardLayout> XkbKeyboardLayout::fromSystem() {
-    if (auto result = fromX11Server())
-        return result;
+    if (auto server = fromX11Server())
+        return std::move(*server);
     return fromEnvironment();
 }
 

@@ -2,6 +2,7 @@
 // The real keyboard layout over libxkbcommon: a named layout or the running X server's one.
 #pragma once
 
+#include "common/Outcome.h"
 #include "macro/KeyboardLayout.h"
 
 #include <memory>
@@ -26,14 +27,13 @@ public:
 
     // A layout by its xkb name ("us", "de", "fr") and optional variant ("nodeadkeys"), with the
     // evdev rules and the pc105 model; the XKB_DEFAULT_* variables do not affect it.
-    // Null, with `error` filled, when xkb cannot compile it.
-    static std::unique_ptr<XkbKeyboardLayout> fromNames(const std::string& layout,
-                                                        const std::string& variant = {},
-                                                        std::string* error = nullptr);
+    // Invalid for an empty or unknown name, Failed when xkb cannot set it up; never null.
+    static Expected<std::unique_ptr<XkbKeyboardLayout>> fromNames(const std::string& layout,
+                                                                  const std::string& variant = {});
 
     // The layout that is active on the X server named by $DISPLAY (its current group).
-    // Null, with `error` filled, when there is no display or it cannot be asked.
-    static std::unique_ptr<XkbKeyboardLayout> fromX11Server(std::string* error = nullptr);
+    // Failed, with the reason as detail, when there is no display or it cannot be asked.
+    static Expected<std::unique_ptr<XkbKeyboardLayout>> fromX11Server();
 
     // XKB_DEFAULT_LAYOUT / XKB_DEFAULT_VARIANT, or "us" when they are unset or do not compile.
     static std::unique_ptr<XkbKeyboardLayout> fromEnvironment();

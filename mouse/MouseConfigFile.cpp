@@ -24,33 +24,28 @@ Outcome refusal(Status status, std::string detail) {
     return failure(status, std::move(detail)).shown(messagekey::Error, messagekey::ImportErr);
 }
 
-// The parsed file; Missing or Invalid in `outcome` when there is none.
-std::optional<json> parseFile(const std::filesystem::path& file, Outcome& outcome) {
+// The parsed file, or Missing or Invalid.
+Expected<json> parseFile(const std::filesystem::path& file) {
     const std::optional<std::string> bytes = readWholeFile(file);
-    if (!bytes) {
-        outcome = Outcome::failure(Status::Missing, "cannot open " + file.string());
-        return std::nullopt;
-    }
+    if (!bytes)
+        return Outcome::failure(Status::Missing, "cannot open " + file.string());
     try {
         return json::parse(*bytes);
     } catch (const json::exception& error) {
-        outcome = failure(Status::Invalid, file.string() + ": " + error.what());
-        return std::nullopt;
+        return failure(Status::Invalid, file.string() + ": " + error.what());
     }
 }
 
 Outcome writeDocument(const std::filesystem::path& file, const json& document) {
-    std::string error;
     const std::string text = document.dump(mf::Indent, ' ', false, json::error_handler_t::replace);
-    if (!writeFileAtomically(file, text, &error))
-        return failure(Status::WriteFailed, "cannot write " + file.string() + ": " + error);
+    if (const Outcome written = writeFileAtomically(file, text); !written)
+        return failure(written.status, "cannot write " + file.string() + ": " + written.detail);
     return Outcome::done();
 }
 
 Outcome copyOver(const std::filesystem::path& target, const std::string& bytes) {
-    std::string error;
-    if (!writeFileAtomically(target, bytes, &error))
-        return failure(Status::WriteFailed, "cannot write " + target.string() + ": " + error);
+    if (const Outcome written = writeFileAtomically(target, bytes); !written)
+        return failure(written.status, "cannot write " + target.string() + ": " + written.detail);
     return Outcome::done();
 }
 
@@ -174,10 +169,9 @@ json MouseConfigFile::toJson(const MouseConfigModel& model) {
 }
 
 Outcome MouseConfigFile::load(const std::filesystem::path& file, MouseConfigModel& model) {
-    Outcome outcome;
-    const std::optional<json> document = parseFile(file, outcome);
+    const Expected<json> document = parseFile(file);
     if (!document)
-        return outcome;
+        return document.outcome();
     MouseConfigModel loaded = model;
     try {
         fromJson(*document, loaded);
@@ -207,10 +201,9 @@ Outcome MouseConfigFile::reset(const std::filesystem::path& modelFolder) {
 Outcome MouseConfigFile::exportTo(const std::filesystem::path& modelFolder,
                                   const std::filesystem::path& target,
                                   const std::string& mouseName) {
-    Outcome outcome;
-    std::optional<json> document = parseFile(configPath(modelFolder), outcome);
+    Expected<json> document = parseFile(configPath(modelFolder));
     if (!document)
-        return outcome;
+        return document.outcome();
     if (!document->is_object())
         return failure(Status::Invalid,
                        configPath(modelFolder).string() + " does not hold a configuration object");

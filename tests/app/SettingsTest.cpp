@@ -92,7 +92,8 @@ TEST_F(SettingsTest, AFailedWriteIsReportedAndKeepsTheChoice) {
     test::DiagnosticCapture capture;
     EXPECT_EQ(settings.SelectLanguage("lan_en"), 1);
     EXPECT_EQ(settings.languageIndex(), 1);
-    EXPECT_FALSE(settings.lastWriteError().empty());
+    EXPECT_FALSE(settings.lastWrite());
+    EXPECT_FALSE(settings.lastWrite().detail.empty());
     EXPECT_NE(capture.debug().find("cannot save"), std::string::npos);
 }
 

@@ -21,9 +21,10 @@ TEST(AtomicFileTest, ReplacesContentsAndLeavesNoTemporaryFiles) {
 
 TEST(AtomicFileTest, FailureLeavesTheOldFileAndSaysWhy) {
     test::TempDir dir;
-    std::string error;
-    EXPECT_FALSE(writeFileAtomically(dir / "missing" / "x.json", "data", &error));
-    EXPECT_FALSE(error.empty());
+    const Outcome written = writeFileAtomically(dir / "missing" / "x.json", "data");
+    EXPECT_FALSE(written);
+    EXPECT_EQ(written.status, Status::WriteFailed);
+    EXPECT_FALSE(written.detail.empty());
     EXPECT_FALSE(readWholeFile(dir / "missing" / "x.json").has_value());
 }
 

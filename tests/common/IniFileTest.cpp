@@ -180,7 +180,6 @@ TEST(IniFileTest, WritingReadsTheFileAgainAndCreatesMissingFiles) {
 TEST(IniFileTest, RefusesWritesThatCannotBeStoredAndReportsFailures) {
     test::TempDir dir;
     IniFile ini(dir / "x.ini");
-    std::string error;
     for (const auto& [section, key, value] :
          std::vector<std::tuple<std::string, std::string, std::string>>{{"S", "K", "two\nlines"},
                                                                         {"S", "K=", "v"},
@@ -189,13 +188,17 @@ TEST(IniFileTest, RefusesWritesThatCannotBeStoredAndReportsFailures) {
                                                                         {"S", "", "v"},
                                                                         {"S", "[K", "v"},
                                                                         {"S", "K", "nul\0"s}}) {
-        EXPECT_FALSE(ini.setString(section, key, value, &error)) << key;
-        EXPECT_FALSE(error.empty());
+        const Outcome written = ini.setString(section, key, value);
+        EXPECT_FALSE(written) << key;
+        EXPECT_EQ(written.status, Status::Invalid) << key;
+        EXPECT_FALSE(written.detail.empty());
     }
     EXPECT_FALSE(fs::exists(dir / "x.ini"));
 
-    EXPECT_FALSE(IniFile(dir / "no/such/folder/x.ini").setInt("S", "K", 1, &error));
-    EXPECT_FALSE(error.empty());
+    const Outcome unwritable = IniFile(dir / "no/such/folder/x.ini").setInt("S", "K", 1);
+    EXPECT_FALSE(unwritable);
+    EXPECT_EQ(unwritable.status, Status::WriteFailed);
+    EXPECT_FALSE(unwritable.detail.empty());
     IniFile memory = IniFile::fromText("[S]\n");
     EXPECT_FALSE(memory.setInt("S", "K", 1));
 }

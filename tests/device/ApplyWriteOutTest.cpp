@@ -29,11 +29,10 @@ ParameterImage contiguousImage(int first, int count) {
 }
 
 ParameterImage imageFixture(const std::string& name) {
-    std::string error;
-    std::optional<ParameterImage> image =
-        ParameterImage::fromText(test::readTextFile(test::testDataDir() / "apply" / name), error);
-    EXPECT_TRUE(image) << error;
-    return image.value_or(ParameterImage{});
+    const Expected<ParameterImage> image =
+        ParameterImage::fromText(test::readTextFile(test::testDataDir() / "apply" / name));
+    EXPECT_TRUE(image) << image.outcome().detail;
+    return image ? *image : ParameterImage{};
 }
 
 TEST(ParameterImageTest, KeepsTheFirstValueOfAnAddressEnteredTwice) {
@@ -50,10 +49,8 @@ TEST(ParameterImageTest, KeepsTheFirstValueOfAnAddressEnteredTwice) {
 }
 
 TEST(ParameterImageTest, TextFormReadsPairsAndRejectsBadLines) {
-    std::string error;
-    const auto image =
-        ParameterImage::fromText("# header\n\n  5 a1 # five\nFFFF ff\n0005 00\n", error);
-    ASSERT_TRUE(image) << error;
+    const auto image = ParameterImage::fromText("# header\n\n  5 a1 # five\nFFFF ff\n0005 00\n");
+    ASSERT_TRUE(image) << image.outcome().detail;
     EXPECT_EQ(image->toText(), "0005 A1\nFFFF FF\n");
 
     const std::pair<std::string, std::string> bad[] = {
@@ -66,9 +63,10 @@ TEST(ParameterImageTest, TextFormReadsPairsAndRejectsBadLines) {
         {"5 zz\n", "byte \"zz\""},
     };
     for (const auto& [text, message] : bad) {
-        error.clear();
-        EXPECT_FALSE(ParameterImage::fromText(text, error)) << text;
-        EXPECT_THAT(error, ::testing::HasSubstr(message)) << text;
+        const auto refused = ParameterImage::fromText(text);
+        EXPECT_FALSE(refused) << text;
+        EXPECT_EQ(refused.outcome().status, Status::Invalid) << text;
+        EXPECT_THAT(refused.outcome().detail, ::testing::HasSubstr(message)) << text;
     }
 }
 

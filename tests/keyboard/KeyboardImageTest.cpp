@@ -335,9 +335,8 @@ TEST_F(KeyboardImageTest, GoldenImageOfTheShippedModel) {
     }
     const std::string golden =
         test::readTextFile(test::testDataDir() / "keyboard/shipped-macros.image");
-    std::string error;
-    const std::optional<ParameterImage> expected = ParameterImage::fromText(golden, error);
-    ASSERT_TRUE(expected) << error;
+    const Expected<ParameterImage> expected = ParameterImage::fromText(golden);
+    ASSERT_TRUE(expected) << expected.outcome().detail;
     EXPECT_EQ(build().image.toText(), expected->toText());
 }
 

@@ -53,10 +53,9 @@ private:
 
 std::unique_ptr<XkbKeyboardLayout> layoutNamed(const std::string& name,
                                                const std::string& variant = {}) {
-    std::string error;
-    auto layout = XkbKeyboardLayout::fromNames(name, variant, &error);
-    EXPECT_NE(layout, nullptr) << error;
-    return layout;
+    auto layout = XkbKeyboardLayout::fromNames(name, variant);
+    EXPECT_TRUE(layout) << layout.outcome().detail;
+    return layout ? std::move(*layout) : nullptr;
 }
 
 TEST(KeyNamesTest, CharacterKeysFollowTheLayout) {
@@ -183,11 +182,12 @@ TEST(KeyNamesTest, ActiveLayoutCanBeReplaced) {
 }
 
 TEST(XkbKeyboardLayoutTest, UnknownLayoutIsAnErrorNotACrash) {
-    std::string error;
-    EXPECT_EQ(XkbKeyboardLayout::fromNames("no-such-layout", {}, &error), nullptr);
-    EXPECT_NE(error.find("no-such-layout"), std::string::npos);
-    EXPECT_EQ(XkbKeyboardLayout::fromNames("", {}, &error), nullptr);
-    EXPECT_EQ(XkbKeyboardLayout::fromNames("us", "no-such-variant"), nullptr);
+    const auto unknown = XkbKeyboardLayout::fromNames("no-such-layout");
+    EXPECT_FALSE(unknown);
+    EXPECT_EQ(unknown.outcome().status, Status::Invalid);
+    EXPECT_NE(unknown.outcome().detail.find("no-such-layout"), std::string::npos);
+    EXPECT_FALSE(XkbKeyboardLayout::fromNames(""));
+    EXPECT_FALSE(XkbKeyboardLayout::fromNames("us", "no-such-variant"));
 }
 
 TEST(XkbKeyboardLayoutTest, VariantIsHonoured) {
@@ -205,7 +205,7 @@ TEST(XkbKeyboardLayoutTest, EnvironmentNamesTheLayoutWithoutADisplay) {
         ScopedEnvironment layout("XKB_DEFAULT_LAYOUT", "de");
         ScopedEnvironment variant("XKB_DEFAULT_VARIANT", nullptr);
         EXPECT_EQ(XkbKeyboardLayout::fromSystem()->upperCharacter(0x15), "Z");
-        EXPECT_EQ(XkbKeyboardLayout::fromX11Server(), nullptr);
+        EXPECT_FALSE(XkbKeyboardLayout::fromX11Server());
     }
     {
         ScopedEnvironment layout("XKB_DEFAULT_LAYOUT", "no-such-layout");
@@ -223,9 +223,9 @@ TEST(XkbKeyboardLayoutTest, EnvironmentNamesTheLayoutWithoutADisplay) {
 TEST(XkbKeyboardLayoutTest, UnreachableDisplayFallsBack) {
     ScopedEnvironment display("DISPLAY", ":4711");
     ScopedEnvironment layout("XKB_DEFAULT_LAYOUT", "fr");
-    std::string error;
-    EXPECT_EQ(XkbKeyboardLayout::fromX11Server(&error), nullptr);
-    EXPECT_FALSE(error.empty());
+    const auto server = XkbKeyboardLayout::fromX11Server();
+    EXPECT_FALSE(server);
+    EXPECT_FALSE(server.outcome().detail.empty());
     EXPECT_EQ(XkbKeyboardLayout::fromSystem()->upperCharacter(0x10), "A");
 }
 
@@ -233,11 +233,11 @@ TEST(XkbKeyboardLayoutTest, UnreachableDisplayFallsBack) {
 TEST(XkbKeyboardLayoutTest, ReadsTheRunningXServer) {
     if (!std::getenv("DISPLAY"))
         GTEST_SKIP() << "no X display";
-    std::string error;
-    auto layout = XkbKeyboardLayout::fromX11Server(&error);
-    ASSERT_NE(layout, nullptr) << error;
-    EXPECT_EQ(KeyNameForScanCode(0x0F, *layout), "Tab");
-    const std::string y = KeyNameForScanCode(0x15, *layout);
+    const auto server = XkbKeyboardLayout::fromX11Server();
+    ASSERT_TRUE(server) << server.outcome().detail;
+    const XkbKeyboardLayout& layout = **server;
+    EXPECT_EQ(KeyNameForScanCode(0x0F, layout), "Tab");
+    const std::string y = KeyNameForScanCode(0x15, layout);
     EXPECT_FALSE(y.empty());
     EXPECT_NE(y, "Unknown Key");
     if (const char* expected = std::getenv("VARNIX_EXPECT_X11_KEY_15")) {

@@ -41,7 +41,7 @@ MacroData macroOf(std::initializer_list<Item> items, std::uint8_t rptType = 0,
 }
 
 Bytes encode(const MacroData& data, int address = 0, MacroDeviceValues values = {}) {
-    const std::optional<MacroBody> body = MacroBodyEncoder(values).encode(data, address);
+    const Expected<MacroBody> body = MacroBodyEncoder(values).encode(data, address);
     EXPECT_TRUE(body);
     return body ? body->bytes : Bytes{};
 }
@@ -118,7 +118,7 @@ TEST(MacroBodyEncoderTest, DescribedCases) {
     };
     for (const EncodingCase& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::optional<MacroBody> body = MacroBodyEncoder().encode(c.macro, 0);
+        const Expected<MacroBody> body = MacroBodyEncoder().encode(c.macro, 0);
         ASSERT_TRUE(body);
         EXPECT_THAT(body->bytes, ElementsAreArray(c.body));
         EXPECT_EQ(body->entryCount, c.entryCount);
@@ -141,7 +141,7 @@ TEST(MacroBodyEncoderTest, SizeFollowsTheDirectoryLayout) {
     const MacroBodyEncoder encoder;
     EXPECT_EQ(encoder.entryCount(macro), 6);
     EXPECT_EQ(encoder.layoutSize(macro), (1 + 2 + 0 + 1 + 6) * 2 + 2);
-    const std::optional<MacroBody> body = encoder.encode(macro, 0x160);
+    const Expected<MacroBody> body = encoder.encode(macro, 0x160);
     ASSERT_TRUE(body);
     EXPECT_EQ(body->size, encoder.layoutSize(macro));
     EXPECT_EQ(static_cast<int>(body->bytes.size()), body->size);
@@ -155,7 +155,7 @@ MacroData ledMacro() {
 }
 
 TEST(MacroBodyEncoderTest, LedItemsPointAtTheirDataAfterTheEntries) {
-    const std::optional<MacroBody> body = MacroBodyEncoder().encode(ledMacro(), 0x1F8);
+    const Expected<MacroBody> body = MacroBodyEncoder().encode(ledMacro(), 0x1F8);
     ASSERT_TRUE(body);
     // Entries: header, two LED entries of four bytes, the closing key.
     EXPECT_EQ(body->entryAreaSize, 2 + 4 + 4 + 2);
@@ -235,10 +235,11 @@ TEST(MacroBodyEncoderTest, DataBlocksFollowTheLedData) {
 
 TEST(MacroBodyEncoderTest, NothingMayReachAddress0x4000) {
     const MacroData macro = macroOf({{4, 1, 20}, Closing}); // 6 bytes
-    std::string error;
-    EXPECT_TRUE(MacroBodyEncoder().encode(macro, 0x4000 - 6, &error));
-    EXPECT_FALSE(MacroBodyEncoder().encode(macro, 0x4000 - 5, &error));
-    EXPECT_THAT(error, testing::HasSubstr("0x4000"));
+    EXPECT_TRUE(MacroBodyEncoder().encode(macro, 0x4000 - 6));
+    const Expected<MacroBody> past = MacroBodyEncoder().encode(macro, 0x4000 - 5);
+    EXPECT_FALSE(past);
+    EXPECT_EQ(past.outcome().status, Status::TooLarge);
+    EXPECT_THAT(past.outcome().detail, testing::HasSubstr("0x4000"));
     // A parameter area past the limit refuses the body as well.
     EXPECT_FALSE(MacroBodyEncoder().encode(ledMacro(), 0x4000 - 20));
 }

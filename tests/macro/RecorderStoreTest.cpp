@@ -20,7 +20,9 @@ protected:
         std::filesystem::create_directories(root_.path() / MacroStore::MacroFolder);
         ASSERT_TRUE(store_.AddGroup(0, "Group"));
         ASSERT_TRUE(store_.AddMacro(0, 0, "Macro"));
-        setActiveKeyboardLayout(XkbKeyboardLayout::fromNames("de"));
+        auto de = XkbKeyboardLayout::fromNames("de");
+        ASSERT_TRUE(de) << de.outcome().detail;
+        setActiveKeyboardLayout(std::move(*de));
         installMacroItemKeyNames();
     }
     void TearDown() override {
@@ -86,7 +88,9 @@ TEST_F(RecorderStoreTest, ItemTextsNameKeysAndMouseButtons) {
     for (const auto& [value, name] : items)
         EXPECT_EQ(store_.ItemDisplayText(index++).text, name) << int(value);
 
-    setActiveKeyboardLayout(XkbKeyboardLayout::fromNames("us"));
+    auto us = XkbKeyboardLayout::fromNames("us");
+    ASSERT_TRUE(us) << us.outcome().detail;
+    setActiveKeyboardLayout(std::move(*us));
     EXPECT_EQ(store_.ItemDisplayText(0).text, "Y"); // names follow the active layout
 }
 

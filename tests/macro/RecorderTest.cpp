@@ -19,8 +19,9 @@ using StartOutcome = MacroRecorder::StartOutcome;
 class RecorderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        layout_ = XkbKeyboardLayout::fromNames("us");
-        ASSERT_NE(layout_, nullptr);
+        auto us = XkbKeyboardLayout::fromNames("us");
+        ASSERT_TRUE(us) << us.outcome().detail;
+        layout_ = std::move(*us);
         clock_.advance(8 * 3600 * 1000); // 08:00 UTC
         ASSERT_EQ(recorder_.startRecording(Selection::Macro), StartOutcome::Started);
     }
