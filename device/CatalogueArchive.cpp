@@ -134,7 +134,7 @@ ArchiveUnpackResult unpackArchive(const fs::path& archive, const fs::path& targe
         // Every start unpacks the same archive: a file that already holds the entry's bytes stays
         // as it is, so that a start costs no writes (each replacement is synced to the disk).
         if (const std::optional<std::string> existing = readWholeFile(target);
-            existing && *existing == contents) {
+            existing && *existing == *contents) {
             ++result.unpackedCount;
             continue;
         }

@@ -16,35 +16,15 @@
 namespace varnix::test {
 namespace {
 
-// Sets an environment variable while it lives.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
 TEST(StartupTest, PictureOfTheWindowEndsTheProgramEvenWithATray) {
     namespace fs = std::filesystem;
     TempDir dir;
     fs::copy(sourceResDir(), dir.path() / "res", fs::copy_options::recursive);
     const fs::path picture = dir.path() / "window.png";
-    ScopedEnv res("VARNIX_RES", (dir.path() / "res").string());
-    ScopedEnv backend("VARNIX_BACKEND", "sim");
-    ScopedEnv scenario("VARNIX_SIM", (dir.path() / "res" / "sim" / "demo.json").string());
-    ScopedEnv screenshot("VARNIX_SCREENSHOT", picture.string());
+    ScopedEnvironment res("VARNIX_RES", (dir.path() / "res").string());
+    ScopedEnvironment backend("VARNIX_BACKEND", "sim");
+    ScopedEnvironment scenario("VARNIX_SIM", (dir.path() / "res" / "sim" / "demo.json").string());
+    ScopedEnvironment screenshot("VARNIX_SCREENSHOT", picture.string());
 
     StartOptions options;
     options.instanceName = QStringLiteral("varnix-startup-test-%1").arg(getpid());

@@ -7,6 +7,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -172,6 +173,23 @@ TEST(CatalogueArchiveTest, OversizedEntryIsRefused) {
     EXPECT_THAT(result.problems[0], HasSubstr("big.bin"));
     EXPECT_FALSE(fs::exists(dir / "out" / "big.bin"));
     EXPECT_TRUE(fs::exists(dir / "out" / "small.bin"));
+}
+
+TEST(CatalogueArchiveTest, AnUnchangedFileIsNotWrittenAgainAChangedOneIs) {
+    TempDir dir;
+    test::writeZip(dir / "cards.zip", {{"same.png", "same bytes"}, {"edited.png", "archive bytes"}});
+    ASSERT_EQ(unpackArchive(dir / "cards.zip", dir / "out", 4096).unpackedCount, 2);
+    test::writeTextFile(dir / "out" / "edited.png", "changed on disk");
+    struct stat before {};
+    ASSERT_EQ(::stat((dir / "out" / "same.png").c_str(), &before), 0);
+
+    const ArchiveUnpackResult again = unpackArchive(dir / "cards.zip", dir / "out", 4096);
+    EXPECT_EQ(again.unpackedCount, 2);
+    EXPECT_TRUE(again.problems.empty());
+    struct stat after {};
+    ASSERT_EQ(::stat((dir / "out" / "same.png").c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino); // a rewrite renames a new file into place
+    EXPECT_EQ(test::readTextFile(dir / "out" / "edited.png"), "archive bytes");
 }
 
 class CatalogueOpenTest : public CatalogueTest {

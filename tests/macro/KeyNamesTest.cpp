@@ -4,6 +4,7 @@
 
 #include "macro/KeyboardLayout.h"
 #include "macro/XkbKeyboardLayout.h"
+#include "tests/support/TestSupport.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 
 namespace varnix {
 namespace {
+
+using test::ScopedEnvironment;
 
 // A layout that gives exactly the characters it is told to.
 class ScriptedLayout final : public KeyboardLayout {
@@ -26,29 +29,6 @@ public:
 
 private:
     std::map<int, std::string> characters_;
-};
-
-// Sets or clears an environment variable for one test and restores it afterwards.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnvironment() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
 };
 
 std::unique_ptr<XkbKeyboardLayout> layoutNamed(const std::string& name,

@@ -108,6 +108,22 @@ std::string readTextFile(const fs::path& file) {
 fs::path testDataDir() { return VARNIX_TEST_DATA_DIR; }
 fs::path sourceResDir() { return VARNIX_SOURCE_RES_DIR; }
 
+ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name))
+        old_ = old;
+    if (value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+    if (old_)
+        setenv(name_, old_->c_str(), 1);
+    else
+        unsetenv(name_);
+}
+
 } // namespace varnix::test
 
 namespace varnix {

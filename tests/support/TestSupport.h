@@ -7,6 +7,7 @@
 #include "common/Outcome.h"
 
 #include <filesystem>
+#include <optional>
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
@@ -63,6 +64,21 @@ struct ZipEntry {
 };
 // Writes a zip archive with deflated entries; the names are stored exactly as given.
 void writeZip(const std::filesystem::path& archive, const std::vector<ZipEntry>& entries);
+
+// Sets (or, with a null value, clears) an environment variable for one test and restores it.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const char* value);
+    ScopedEnvironment(const char* name, const std::string& value)
+        : ScopedEnvironment(name, value.c_str()) {}
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
 
 // What a command line printed and how it ended.
 struct CommandResult {
