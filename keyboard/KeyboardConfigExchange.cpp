@@ -75,7 +75,7 @@ Outcome KeyboardConfig::ImportKeyboardConfig(const fs::path& folder, const std::
                                              const fs::path& source) {
     auto refuse = [](Status status, const std::string& why) {
         debugOutput("keyboard import refused: " + why + "\n");
-        return Outcome::failure(status, kbfiles::ErrorTitle, kbfiles::ImportErrorText, why);
+        return Outcome::failure(status, messagekey::Error, messagekey::ImportErr, why);
     };
     const std::optional<std::string> bytes = readWholeFile(source);
     if (!bytes)

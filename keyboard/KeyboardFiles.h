@@ -50,9 +50,7 @@ inline constexpr const char* Scroll1Setting = "btn_scr1";
 inline constexpr const char* AltF4Lock = "btn_KB_AltF4En";
 inline constexpr const char* WinAppLock = "btn_KB_WinAppEn";
 inline constexpr const char* AllKeyLock = "btn_KB_AllKeyEn";
-// Language key of the lock switches' text; message texts of a refused import.
+// Language key of the lock switches' text.
 inline constexpr const char* LockText = "btn_En";
-inline constexpr const char* ErrorTitle = "Error";
-inline constexpr const char* ImportErrorText = "ImportErr";
 
 } // namespace varnix::kbfiles
