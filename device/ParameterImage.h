@@ -35,6 +35,7 @@ public:
     std::string toText() const;
 
     const Entries& entries() const { return entries_; }
+    bool operator==(const ParameterImage&) const = default;
     Entries::const_iterator begin() const { return entries_.begin(); }
     Entries::const_iterator end() const { return entries_.end(); }
 

@@ -58,10 +58,31 @@ void place(ControlVisibility& visibility, bool shown, std::string name) {
 } // namespace
 
 std::optional<LedPanel> LedPanel::fromPrefix(std::string_view prefix) {
-    if (prefix == KeyboardLedPrefix || prefix == PadLedPrefix || prefix == MouseLedPrefix ||
-        prefix == SharedLedPrefix)
-        return LedPanel(std::string(prefix));
+    struct Row {
+        std::string_view prefix;
+        LedPanelTraits traits;
+    };
+    static constexpr Row Panels[] = {
+        {KeyboardLedPrefix, {}},
+        {PadLedPrefix, {.speedInConstant = true,
+                        .waveEnablesAllSlots = false,
+                        .colourTypeRedoesModeLayout = true}},
+        {MouseLedPrefix, {}},
+        {SharedLedPrefix, {}},
+    };
+    for (const Row& row : Panels)
+        if (row.prefix == prefix)
+            return LedPanel(std::string(prefix), row.traits);
     return std::nullopt;
+}
+
+std::vector<std::string> LedPanel::colourTypeOptions() const {
+    return {control("opt", "SigleColor"), control("opt", "CycleColor")};
+}
+
+std::vector<std::string> LedPanel::directionOptions() const {
+    return {control("opt", "BackwardVal"), control("opt", "PositiveVal"),
+            control("opt", "TwowayVal"), control("opt", "CoverVal")};
 }
 
 std::string LedPanel::control(std::string_view kind, std::string_view suffix) const {
@@ -139,9 +160,9 @@ ModeLayout modeLayout(const LedPanel& panel, int mode, int colourType) {
     layout.known = true;
     const ModeRow& row = ModeTable[static_cast<std::size_t>(mode)];
     std::uint16_t parts = row.parts;
-    if (panel.isPad() && mode == LedModeConstant)
+    if (panel.traits().speedInConstant && mode == LedModeConstant)
         parts |= Speed;
-    layout.checkAllEnables = !panel.isPad() && mode == LedModeWave;
+    layout.checkAllEnables = panel.traits().waveEnablesAllSlots && mode == LedModeWave;
     layout.colourBar = row.bar ? row.bar : colourBarForColourType(colourType);
 
     ControlVisibility& controls = layout.controls;

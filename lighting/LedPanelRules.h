@@ -20,15 +20,25 @@ inline constexpr std::string_view SharedLedPrefix = "PublicLed";
 // The mouse's direction group does not follow the "{P}Dirtect" pattern.
 inline constexpr std::string_view MouseDirectionGroup = "MouseDirect";
 
-// One lighting panel: its prefix and the control and group names derived from it.
+// Where the panels of the pages differ, as data.
+struct LedPanelTraits {
+    // The pad's column of the mode table: Constant shows the speed controls too.
+    bool speedInConstant = false;
+    // Wave checks all seven enable boxes and enables every slot (the pad leaves them alone).
+    bool waveEnablesAllSlots = true;
+    // Choosing a colour type lays the mode out again, which resets the direction (the pad).
+    bool colourTypeRedoesModeLayout = false;
+    bool operator==(const LedPanelTraits&) const = default;
+};
+
+// One lighting panel: its prefix, the control and group names derived from it, and its traits.
 class LedPanel {
 public:
     // Nothing for a prefix other than the four above.
     static std::optional<LedPanel> fromPrefix(std::string_view prefix);
 
     const std::string& prefix() const { return prefix_; }
-    // The pad shows the speed in Constant and leaves the enables alone in Wave.
-    bool isPad() const { return prefix_ == PadLedPrefix; }
+    const LedPanelTraits& traits() const { return traits_; }
 
     std::string colourButton(int slot) const;                                  // btn_{P}_ColVal{i}
     std::string enableBox(int slot) const;                                     // chk_{P}_ColEn{i}
@@ -38,10 +48,18 @@ public:
     std::string colourSelectGroup() const;                                     // {P}ColSel
     std::string colourTypeGroup() const;                                       // {P}ColType
     std::string modeList() const;                                              // btn_{P}_LedMode
+    // The options of the groups in their skin order: colour type (single, cycle), direction
+    // (Backward, Positive, Twoway, Cover); a record stores the position in that order.
+    std::vector<std::string> colourTypeOptions() const;
+    std::vector<std::string> directionOptions() const;
+
+    bool operator==(const LedPanel&) const = default;
 
 private:
-    explicit LedPanel(std::string prefix) : prefix_(std::move(prefix)) {}
+    LedPanel(std::string prefix, LedPanelTraits traits)
+        : prefix_(std::move(prefix)), traits_(traits) {}
     std::string prefix_;
+    LedPanelTraits traits_;
 };
 
 enum class ColourBarKind { SigleUI, CycleUI, SelUI, NullUI };

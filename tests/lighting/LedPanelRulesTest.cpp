@@ -97,7 +97,7 @@ TEST(LedPanelRulesTest, EveryModeShowsItsControlsAndHidesTheRest) {
             const ModeLayout layout = modeLayout(*panel, c.mode, LedSingleColour);
             SCOPED_TRACE(panel->prefix() + " mode " + std::to_string(c.mode));
             EXPECT_TRUE(layout.known);
-            EXPECT_EQ(shownParts(*panel, layout), panel->isPad() ? c.pad : c.keyboard);
+            EXPECT_EQ(shownParts(*panel, layout), panel->traits().speedInConstant ? c.pad : c.keyboard);
             // Every panel control is either shown or hidden, never both.
             EXPECT_EQ(layout.controls.shown.size() + layout.controls.hidden.size(),
                       7u + 7u + 3u + 3u + 2u + 5u);
