@@ -15,11 +15,13 @@
 #include "device/DeviceEventHub.h"
 #include "device/ModelFolder.h"
 #include "device/MouseFeatureProfile.h"
+#include "lighting/PadPage.h"
 
 #include <QCloseEvent>
 #include <QCursor>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 namespace varnix {
 namespace {
@@ -36,8 +38,7 @@ CMainWnd::CMainWnd(Options options)
                                              QStringLiteral("_Mouse"))),
       keyboardPage_(std::make_unique<ShellPage>(QStringLiteral("keyboard"),
                                                 QStringLiteral("KBDevice"), QStringLiteral("_KB"))),
-      padPage_(std::make_unique<ShellPage>(QStringLiteral("pad"), QStringLiteral("PadDevice"),
-                                           QStringLiteral("_Pad"))),
+      padPage_(std::make_unique<PadPage>(*this)),
       homePage_(std::make_unique<ShellPage>(QStringLiteral("home"), QString(),
                                             QStringLiteral("_PublicLed"))),
       macroPage_(std::make_unique<ShellPage>(QStringLiteral("macro"), QString(),
@@ -258,6 +259,34 @@ void CMainWnd::popupMenu(std::unique_ptr<QMenu> menu, const QPoint& at) {
         postMessage(WM_MenuClick, reinterpret_cast<qintptr>(new QString(action->objectName())));
     });
     shown->popup(at);
+}
+
+void CMainWnd::openMenu(const QString& file, QWidget* anchor) {
+    QString error;
+    std::unique_ptr<QMenu> menu = SkinMenu::build(file, &manager(), &error);
+    if (!menu) {
+        debugOutput(error.toStdString());
+        return;
+    }
+    popupMenu(std::move(menu),
+              anchor ? anchor->mapToGlobal(QPoint(0, anchor->height())) : QCursor::pos());
+}
+
+void CMainWnd::startLightingRepeat(int intervalMs) {
+    if (!lightingRepeat_) {
+        lightingRepeat_ = new QTimer(this);
+        connect(lightingRepeat_, &QTimer::timeout, this, [this] { postMessage(WM_HomeRefresh); });
+    }
+    lightingRepeat_->start(intervalMs);
+}
+
+void CMainWnd::stopLightingRepeat() {
+    if (lightingRepeat_)
+        lightingRepeat_->stop();
+}
+
+bool CMainWnd::lightingRepeatActive() const {
+    return lightingRepeat_ && lightingRepeat_->isActive();
 }
 
 void CMainWnd::openAbout() {

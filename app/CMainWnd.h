@@ -19,6 +19,7 @@
 
 class QMenu;
 class QSystemTrayIcon;
+class QTimer;
 
 namespace varnix {
 
@@ -65,6 +66,9 @@ public:
 
     // --- devices ---
     FindDev& catalogue() { return *catalogue_; }
+    // The backend every device object of the pages opens its frames through.
+    HidBackend& backend() { return *options_.backend; }
+    const std::filesystem::path& resourceRoot() const { return options_.resourceRoot; }
     // Positions of the bar: device index of each card.
     const std::vector<int>& barPositions() const { return barPositions_; }
     void RebuildDeviceBar();
@@ -111,6 +115,13 @@ public:
     ShellPage& padPage() { return *padPage_; }
     ShellPage* pageOfKind(int kind);
     CPopTipWnd* tipWindow() const { return tip_; }
+    // Opens a menu of a skin file under a control; its items arrive as window message 1027.
+    void openMenu(const QString& file, QWidget* anchor);
+    // Timer 1: the shared lighting written again at an interval (message 2033 on each tick).
+    // A device page's Apply stops it, so that its own write is not overwritten.
+    void startLightingRepeat(int intervalMs);
+    void stopLightingRepeat();
+    bool lightingRepeatActive() const;
     void openAbout();
     std::filesystem::path resourcePath(const std::string& name) const;
 
@@ -154,6 +165,7 @@ private:
     LanguageFile language_;
     ExtraFontRegistry fonts_;
     CPopTipWnd* tip_ = nullptr;
+    QTimer* lightingRepeat_ = nullptr;
     int selectedMouse_ = -1;
     int selectedKeyboard_ = -1;
     int selectedPad_ = -1;
