@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Draws the window's small images into res/Skin: the program logo and the caption buttons.
+"""Draws the window's images: into res/Skin the program logo, the caption buttons and the glyphs
+of the lighting panels (check boxes, option marks, colour swatch states, the menu chevron); into
+res/PadKorv/<model>/Skin the picture of each mouse pad with its lit edge.
 Python standard library only; run it after changing a shape or a colour."""
+import colorsys
 import math
 import pathlib
 import struct
@@ -10,16 +13,21 @@ import zlib
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 TARGET = ROOT / "res" / "Skin"
 ACCENT = (0x3D, 0x8B, 0xFD)
+ACCENT_HOT = (0x5A, 0x9D, 0xFF)
 LIGHT = (0xC9, 0xCF, 0xD8)
+MUTED = (0x8A, 0x91, 0x9C)
+DIM = (0x4A, 0x50, 0x5A)
+CARD = (0x1F, 0x23, 0x2A)
+WHITE = (0xFF, 0xFF, 0xFF)
 
 
-def png(size, pixels):
+def png(size, pixels, height=None):
     raw = b"".join(b"\x00" + bytes(c for px in row for c in px) for row in pixels)
 
     def chunk(kind, data):
         return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
 
-    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    header = struct.pack(">IIBBBBB", size, size if height is None else height, 8, 6, 0, 0, 0)
     return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9))
             + chunk(b"IEND", b""))
 
@@ -69,6 +77,254 @@ def logo_shape(x, y):
     return not (segment(0.3, 0.3, 0.5, 0.72, 0.11)(x, y) or segment(0.7, 0.3, 0.5, 0.72, 0.11)(x, y))
 
 
+# Larger pictures are painted in layers on a canvas; each layer is a signed distance (pixels,
+# negative inside) whose edge pixel is covered by half, so edges are smooth without supersampling.
+
+class Canvas:
+    def __init__(self, width, height):
+        self.width, self.height = width, height
+        self.pixels = [[0.0, 0.0, 0.0, 0.0] for _ in range(width * height)]  # premultiplied
+
+    def paint(self, distance, colour, alpha=1.0, box=None):
+        """colour is an (r, g, b) or a function (x, y) -> (r, g, b); alpha a number or a
+        function (x, y, distance) -> 0..1 that replaces the edge coverage."""
+        x0, y0, x1, y1 = box or (0, 0, self.width, self.height)
+        for y in range(max(0, int(y0)), min(self.height, int(math.ceil(y1)))):
+            for x in range(max(0, int(x0)), min(self.width, int(math.ceil(x1)))):
+                px, py = x + 0.5, y + 0.5
+                d = distance(px, py)
+                a = alpha(px, py, d) if callable(alpha) else alpha * min(1.0, max(0.0, 0.5 - d))
+                if a <= 0:
+                    continue
+                r, g, b = colour(px, py) if callable(colour) else colour
+                cell = self.pixels[y * self.width + x]
+                keep = 1 - a
+                cell[0] = r / 255 * a + cell[0] * keep
+                cell[1] = g / 255 * a + cell[1] * keep
+                cell[2] = b / 255 * a + cell[2] * keep
+                cell[3] = a + cell[3] * keep
+
+    def encode(self):
+        rows = []
+        for y in range(self.height):
+            row = []
+            for cell in self.pixels[y * self.width:(y + 1) * self.width]:
+                a = cell[3]
+                if a <= 0:
+                    row.append((0, 0, 0, 0))
+                    continue
+                row.append(tuple(round(min(1.0, c / a) * 255) for c in cell[:3]) + (round(a * 255),))
+            rows.append(row)
+        return png(self.width, rows, self.height)
+
+
+def rounded_box(cx, cy, half_w, half_h, radius):
+    def distance(x, y):
+        qx, qy = abs(x - cx) - half_w + radius, abs(y - cy) - half_h + radius
+        outside = math.hypot(max(qx, 0.0), max(qy, 0.0))
+        return outside + min(max(qx, qy), 0.0) - radius
+    return distance
+
+
+def circle(cx, cy, radius):
+    return lambda x, y: math.hypot(x - cx, y - cy) - radius
+
+
+def ring(distance, width):
+    """The band of `width` pixels centred on the outline of a shape."""
+    return lambda x, y: abs(distance(x, y)) - width / 2
+
+
+def inside_band(distance, width):
+    """The band of `width` pixels just inside the outline of a shape."""
+    return lambda x, y: abs(distance(x, y) + width / 2) - width / 2
+
+
+def stroke(x0, y0, x1, y1, width):
+    def distance(x, y):
+        dx, dy = x1 - x0, y1 - y0
+        t = max(0.0, min(1.0, ((x - x0) * dx + (y - y0) * dy) / (dx * dx + dy * dy)))
+        return math.hypot(x - x0 - t * dx, y - y0 - t * dy) - width / 2
+    return distance
+
+
+def union(*shapes):
+    return lambda x, y: min(shape(x, y) for shape in shapes)
+
+
+def hue(turn, saturation=0.85, value=1.0):
+    r, g, b = colorsys.hsv_to_rgb(turn % 1.0, saturation, value)
+    return round(r * 255), round(g * 255), round(b * 255)
+
+
+# Glyphs of the lighting panels, 18 x 18: the check box of a colour slot and of the symmetry
+# switch, the mark that picks the single colour.
+
+GLYPH = 18
+
+
+def check_glyph(checked, colour):
+    canvas = Canvas(GLYPH, GLYPH)
+    box = rounded_box(9, 9, 7.5, 7.5, 3.5)
+    if checked:
+        canvas.paint(box, colour)
+        canvas.paint(union(stroke(5.2, 9.4, 7.9, 12.1, 2.0), stroke(7.9, 12.1, 13, 6.2, 2.0)), WHITE)
+    else:
+        canvas.paint(inside_band(box, 1.6), colour)
+    return canvas.encode()
+
+
+def radio_glyph(selected, colour):
+    canvas = Canvas(GLYPH, GLYPH)
+    outline = circle(9, 9, 7.5)
+    if selected:
+        canvas.paint(outline, colour)
+        canvas.paint(circle(9, 9, 3.2), WHITE)
+    else:
+        canvas.paint(inside_band(outline, 1.6), colour)
+    return canvas.encode()
+
+
+# States of a colour swatch (a button whose background is the slot's colour), drawn over that
+# colour at the swatch's size. A light ring with a dark hairline inside shows on any colour.
+
+SWATCH = (50, 30)
+SWATCH_ROUND = 6
+
+
+def swatch_ring(light_alpha, shade):
+    width, height = SWATCH
+    canvas = Canvas(width, height)
+    outline = rounded_box(width / 2, height / 2, width / 2, height / 2, SWATCH_ROUND)
+    if shade:
+        canvas.paint(outline, (0, 0, 0), shade)
+    canvas.paint(inside_band(outline, 2.0), WHITE, light_alpha)
+    inner = rounded_box(width / 2, height / 2, width / 2 - 2, height / 2 - 2, SWATCH_ROUND - 2)
+    canvas.paint(inside_band(inner, 1.0), (0x1B, 0x1E, 0x24), 0.7)
+    return canvas.encode()
+
+
+def swatch_disabled():
+    """A slot switched off: its colour dimmed under the card's colour and hatched."""
+    width, height = SWATCH
+    canvas = Canvas(width, height)
+    outline = rounded_box(width / 2, height / 2, width / 2, height / 2, SWATCH_ROUND)
+    canvas.paint(outline, CARD, 0.78)
+
+    def hatch(x, y):
+        along = (x + y) % 8
+        return min(along, 8 - along) - 0.7
+    canvas.paint(lambda x, y: max(outline(x, y), hatch(x, y)), MUTED, 0.35)
+    return canvas.encode()
+
+
+def chevron():
+    canvas = Canvas(12, 12)
+    canvas.paint(union(stroke(2.5, 4.5, 6, 8, 1.6), stroke(6, 8, 9.5, 4.5, 1.6)), LIGHT)
+    return canvas.encode()
+
+
+# The mouse pads, seen from above on their card of the pad page: a dark cloth with the LED
+# strip along its edge, lit in a running rainbow, each LED a bright dot, the glow spilling onto
+# the card. The card is PAD_CARD pixels; the picture is the card's background.
+
+PAD_CARD = (300, 373)
+
+
+def perimeter_points(cx, cy, half_w, half_h, radius, count):
+    """`count` points spread evenly along a rounded rectangle's outline, clockwise from the
+    middle of the top edge."""
+    straight_w, straight_h = 2 * (half_w - radius), 2 * (half_h - radius)
+    arc = math.pi * radius / 2
+    pieces = [("line", straight_w / 2, (cx, cy - half_h), (1, 0)),
+              ("arc", arc, (cx + half_w - radius, cy - half_h + radius), -math.pi / 2),
+              ("line", straight_h, (cx + half_w, cy - half_h + radius), (0, 1)),
+              ("arc", arc, (cx + half_w - radius, cy + half_h - radius), 0.0),
+              ("line", straight_w, (cx + half_w - radius, cy + half_h), (-1, 0)),
+              ("arc", arc, (cx - half_w + radius, cy + half_h - radius), math.pi / 2),
+              ("line", straight_h, (cx - half_w, cy + half_h - radius), (0, -1)),
+              ("arc", arc, (cx - half_w + radius, cy - half_h + radius), math.pi),
+              ("line", straight_w / 2, (cx - half_w + radius, cy - half_h), (1, 0))]
+    total = sum(piece[1] for piece in pieces)
+    points = []
+    for index in range(count):
+        left = (index + 0.5) * total / count
+        for kind, length, start, way in pieces:
+            if left > length:
+                left -= length
+                continue
+            if kind == "line":
+                points.append((start[0] + way[0] * left, start[1] + way[1] * left))
+            else:
+                angle = way + left / radius
+                points.append((start[0] + radius * math.cos(angle), start[1] + radius * math.sin(angle)))
+            break
+    return points
+
+
+def draw_pad(cloth_size, leds, stand=False):
+    width, height = PAD_CARD
+    canvas = Canvas(width, height)
+    cloth_w, cloth_h = cloth_size
+    cx, cy = width / 2, height / 2 + (14 if stand else 0)
+    radius = 14
+    cloth = rounded_box(cx, cy, cloth_w / 2, cloth_h / 2, radius)
+
+    def strip_colour(x, y):
+        return hue(math.atan2(y - cy, (x - cx) * cloth_h / cloth_w) / (2 * math.pi) + 0.62)
+
+    # The glow on the card and a soft shadow under the cloth.
+    canvas.paint(cloth, strip_colour, lambda x, y, d: 0.42 * math.exp(-d / 9) if d > 0 else 0)
+    below = rounded_box(cx, cy + 6, cloth_w / 2, cloth_h / 2, radius)
+    canvas.paint(below, (0, 0, 0), lambda x, y, d: 0.5 * max(0.0, 1 - (d + 3) / 14) ** 2)
+    # The cloth: a little lighter towards the top, with a fine weave.
+    def cloth_colour(x, y):
+        shade = 0x2A - round(10 * (y - (cy - cloth_h / 2)) / cloth_h)
+        weave = 2 if (int(x) + int(y)) % 4 == 0 else 0
+        return shade + weave, shade + 2 + weave, shade + 8 + weave
+    canvas.paint(cloth, cloth_colour)
+    # The strip: a lit band along the edge, its LEDs as bright dots.
+    canvas.paint(inside_band(cloth, 5), strip_colour)
+    canvas.paint(inside_band(cloth, 1), WHITE, 0.25)
+    points = perimeter_points(cx, cy, cloth_w / 2 - 2.5, cloth_h / 2 - 2.5, radius - 2.5, leds)
+    for x, y in points:
+        canvas.paint(circle(x, y, 4.5), strip_colour, lambda px, py, d: 0.5 * max(0.0, min(1.0, 0.5 - d)),
+                     box=(x - 6, y - 6, x + 6, y + 6))
+        canvas.paint(circle(x, y, 2.1), WHITE, box=(x - 3, y - 3, x + 3, y + 3))
+    # The controller at the top edge with its cable leaving the picture.
+    box_y = cy - cloth_h / 2 + 2
+    canvas.paint(stroke(cx, box_y, cx, 0, 3), (0x3A, 0x40, 0x4C))
+    canvas.paint(rounded_box(cx, box_y, 17, 6, 3), (0x15, 0x18, 0x1D))
+    canvas.paint(inside_band(rounded_box(cx, box_y, 17, 6, 3), 1), (0x3A, 0x40, 0x4C))
+    canvas.paint(circle(cx, box_y, 2), ACCENT_HOT)
+    # A faint mark of the brand in the cloth's lower right corner.
+    mark = 22
+    mx, my = cx + cloth_w / 2 - 20 - mark, cy + cloth_h / 2 - 20 - mark
+    canvas.paint(lambda x, y: 0.5 - logo_shape((x - mx) / mark, (y - my) / mark) if
+                 0 <= x - mx < mark and 0 <= y - my < mark else 1, (0x3A, 0x40, 0x4C), 0.8,
+                 box=(mx, my, mx + mark, my + mark))
+    if stand:
+        draw_headset_stand(canvas, cx + cloth_w / 2 - 40, cy - cloth_h / 2 + 4)
+    return canvas.encode()
+
+
+def draw_headset_stand(canvas, x, y):
+    """Seen from above on the pad's top right corner: the base, its post, and a headset hung
+    on it (headband across, an ear cup at each end)."""
+    base = rounded_box(x, y, 30, 24, 10)
+    canvas.paint(base, (0, 0, 0), lambda px, py, d: 0.4 * math.exp(-d / 4) if d > 0 else 0)
+    canvas.paint(base, (0x3A, 0x40, 0x4C))
+    canvas.paint(inside_band(base, 1), (0x5A, 0x61, 0x6C))
+    canvas.paint(circle(x, y, 6), (0x5A, 0x61, 0x6C))
+    band = stroke(x - 22, y + 2, x + 22, y + 2, 8)
+    canvas.paint(band, (0x15, 0x18, 0x1D))
+    for side in (-1, 1):
+        cup = rounded_box(x + side * 27, y + 2, 7, 15, 6)
+        canvas.paint(cup, (0x15, 0x18, 0x1D))
+        canvas.paint(inside_band(cup, 1.5), (0x3A, 0x40, 0x4C))
+    canvas.paint(circle(x, y + 2, 2.2), ACCENT_HOT)
+
+
 def main():
     TARGET.mkdir(parents=True, exist_ok=True)
     images = {
@@ -76,10 +332,33 @@ def main():
         "minimize.png": render(36, minimize_shape, LIGHT),
         "settings.png": render(36, gear_shape, LIGHT),
         "logo.png": render(64, logo_shape, ACCENT),
+        "check_off.png": check_glyph(False, MUTED),
+        "check_off_hot.png": check_glyph(False, LIGHT),
+        "check_on.png": check_glyph(True, ACCENT),
+        "check_on_hot.png": check_glyph(True, ACCENT_HOT),
+        "radio_off.png": radio_glyph(False, MUTED),
+        "radio_off_hot.png": radio_glyph(False, LIGHT),
+        "radio_on.png": radio_glyph(True, ACCENT),
+        "radio_on_hot.png": radio_glyph(True, ACCENT_HOT),
+        "radio_disabled.png": radio_glyph(False, DIM),
+        "swatch_hot.png": swatch_ring(0.9, 0),
+        "swatch_pushed.png": swatch_ring(0.6, 0.25),
+        "swatch_disabled.png": swatch_disabled(),
+        "chevron_down.png": chevron(),
     }
-    for name, data in images.items():
-        (TARGET / name).write_bytes(data)
-        print("wrote", (TARGET / name).relative_to(ROOT))
+    pads = {
+        # A desk pad of 800 x 380 mm with 14 LEDs along its edge.
+        ROOT / "res" / "PadKorv" / "PadA" / "Skin" / "pad.png": lambda: draw_pad((268, 128), 14),
+        # The extended pad, 900 x 500 mm, with 20 LEDs and a headset stand.
+        ROOT / "res" / "PadKorv" / "PadB" / "Skin" / "pad.png": lambda: draw_pad((276, 152), 20, True),
+    }
+    outputs = {TARGET / name: data for name, data in images.items()}
+    for path, draw in pads.items():
+        outputs[path] = draw()
+    for path, data in outputs.items():
+        path.parent.mkdir(parents=True, exist_ok=True)
+        path.write_bytes(data)
+        print("wrote", path.relative_to(ROOT))
 
 
 if __name__ == "__main__":

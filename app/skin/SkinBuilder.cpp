@@ -234,7 +234,8 @@ SkinControl* SkinBuilder::parseControl(QXmlStreamReader& reader, SkinControl* pa
     if (tag == QLatin1String("Item")) {
         if (auto* combo = dynamic_cast<SkinCombo*>(parent))
             combo->addNamedItem(valueOf(pairs, QStringLiteral("name")),
-                                valueOf(pairs, QStringLiteral("text")));
+                                valueOf(pairs, QStringLiteral("text")),
+                                valueOf(pairs, QStringLiteral("textid")));
         else
             warnings_ << QStringLiteral("<Item> outside a <Combo>");
         reader.skipCurrentElement();

@@ -1,9 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/skin/SkinCombo.h"
 
+#include "app/skin/SkinManager.h"
 #include "app/skin/SkinNotify.h"
 
 namespace varnix {
+namespace {
+
+// Where an item keeps the text id its text comes from.
+constexpr int TextIdRole = Qt::UserRole + 1;
+
+} // namespace
 
 SkinCombo::SkinCombo(QWidget* parent) : QComboBox(parent), SkinControl(this) {
     connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -22,6 +29,13 @@ bool SkinCombo::setAttribute(const QString& attributeName, const QString& value)
             selectItem(index);
         return ok;
     }
+    if (attributeName.trimmed().compare(QLatin1String("selecteditem"), Qt::CaseInsensitive) == 0) {
+        const int index = findItem(value);
+        pendingItem_ = index < 0 ? value : QString();
+        if (index >= 0)
+            selectItem(index);
+        return true;
+    }
     return SkinControl::setAttribute(attributeName, value);
 }
 
@@ -31,11 +45,39 @@ void SkinCombo::setText(const QString& text) {
         setEditText(text);
 }
 
-void SkinCombo::addNamedItem(const QString& name, const QString& text) {
+void SkinCombo::reloadText() {
+    SkinControl::reloadText();
+    if (!manager())
+        return;
+    for (int index = 0; index < count(); ++index) {
+        const QString id = itemTextId(index);
+        if (id.isEmpty())
+            continue;
+        if (auto text = manager()->queryText(id))
+            setItemText(index, *text);
+    }
+}
+
+void SkinCombo::addNamedItem(const QString& name, const QString& text, const QString& textId) {
     quiet_ = true;
     addItem(text, name);
+    const int added = count() - 1;
+    if (!textId.isEmpty()) {
+        setItemData(added, textId, TextIdRole);
+        if (manager())
+            if (auto shown = manager()->queryText(textId))
+                setItemText(added, *shown);
+    }
+    if (!pendingItem_.isEmpty() && pendingItem_ == name) {
+        pendingItem_.clear();
+        setCurrentIndex(added);
+    }
     quiet_ = false;
     last_ = currentIndex();
+}
+
+QString SkinCombo::itemTextId(int index) const {
+    return itemData(index, TextIdRole).toString();
 }
 
 QString SkinCombo::itemName(int index) const {

@@ -13,11 +13,18 @@ class SkinCombo : public QComboBox, public SkinControl {
 public:
     explicit SkinCombo(QWidget* parent = nullptr);
     QString className() const override { return QStringLiteral("Combo"); }
+    // Also: selectedid (an index), selecteditem (an item name; named before its <Item> exists,
+    // the item is selected when it is added).
     bool setAttribute(const QString& name, const QString& value) override;
     void setText(const QString& text) override;
     QString text() const override { return currentText(); }
+    // Also the texts of the items that name a text id.
+    void reloadText() override;
 
-    void addNamedItem(const QString& name, const QString& text);
+    // An item whose textId is not empty takes its text from the text provider whenever texts
+    // are reloaded, and keeps `text` while the provider has none.
+    void addNamedItem(const QString& name, const QString& text, const QString& textId = {});
+    QString itemTextId(int index) const;
     QString itemName(int index) const;
     int findItem(const QString& name) const;
     // Selects without a notification.
@@ -29,6 +36,7 @@ protected:
 private:
     int last_ = -1;
     bool quiet_ = false;
+    QString pendingItem_;
 };
 
 } // namespace varnix

@@ -128,6 +128,14 @@ bool SkinControl::setAttribute(const QString& attributeName, const QString& valu
         setTextId(value);
     } else if (name == QLatin1String("tooltip")) {
         self_->setToolTip(value);
+    } else if (name == QLatin1String("tooltipid")) {
+        setToolTipId(value);
+    } else if (name == QLatin1String("tabstop")) {
+        // Without a tab stop the control still takes the focus from code (a page's focus sink)
+        // and, if it did before, from a click; Tab passes it by.
+        const int policy = int(self_->focusPolicy());
+        self_->setFocusPolicy(
+            Qt::FocusPolicy(skinBool(value) ? policy | Qt::TabFocus : policy & ~int(Qt::TabFocus)));
     } else if (name == QLatin1String("userdata")) {
         userData_ = value;
     } else if (name == QLatin1String("padding")) {
@@ -213,11 +221,20 @@ void SkinControl::setTextId(const QString& id) {
     reloadText();
 }
 
+void SkinControl::setToolTipId(const QString& id) {
+    toolTipId_ = id;
+    reloadText();
+}
+
 void SkinControl::reloadText() {
-    if (textId_.isEmpty() || !manager_)
+    if (!manager_)
         return;
-    if (auto text = manager_->queryText(textId_))
-        setText(*text);
+    if (!textId_.isEmpty())
+        if (auto text = manager_->queryText(textId_))
+            setText(*text);
+    if (!toolTipId_.isEmpty())
+        if (auto tip = manager_->queryText(toolTipId_))
+            self_->setToolTip(*tip);
 }
 
 void SkinControl::setControlVisible(bool visible) {

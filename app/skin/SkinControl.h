@@ -41,7 +41,8 @@ public:
     // Understood by every control: name, pos "l,t,r,b", width, height, minwidth, minheight,
     // maxwidth, maxheight, float, visible, enabled, text, textid, tooltip, userdata, padding,
     // bkcolor, bordercolor, bordersize, borderround, bkimage, textcolor, disabledtextcolor,
-    // font, align, valign, textpadding, wordbreak, endellipsis, midellipsis, cursor.
+    // font, align, valign, textpadding, wordbreak, endellipsis, midellipsis, cursor, tooltipid,
+    // tabstop.
     virtual bool setAttribute(const QString& name, const QString& value);
     // Sets every pair of a list in order; returns the names nobody understood.
     QStringList setAttributeList(const QList<QPair<QString, QString>>& pairs);
@@ -51,7 +52,11 @@ public:
     // A text id asked of the text provider each time texts are reloaded.
     void setTextId(const QString& id);
     const QString& textId() const { return textId_; }
-    void reloadText();
+    // A text id for the tooltip, asked at the same times as the text id.
+    void setToolTipId(const QString& id);
+    const QString& toolTipId() const { return toolTipId_; }
+    // Asks the text provider again for every text id the control names.
+    virtual void reloadText();
 
     void setControlVisible(bool visible);
     bool isControlVisible() const { return visible_; }
@@ -115,6 +120,7 @@ private:
     QString name_;
     QString text_;
     QString textId_;
+    QString toolTipId_;
     QString userData_;
     bool visible_ = true;
     bool float_ = false;

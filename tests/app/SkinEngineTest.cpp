@@ -3,6 +3,8 @@
 #include "UiFixture.h"
 #include "app/ApplyPositionSheet.h"
 #include "app/skin/SkinCheckBox.h"
+#include "app/skin/SkinCombo.h"
+#include "app/skin/SkinTextProvider.h"
 #include "app/skin/SkinTree.h"
 #include "app/skin/SkinTreeNode.h"
 #include "app/skin/SkinWindow.h"
@@ -264,6 +266,88 @@ TEST(SkinEngineTest, TheFocusedControlShowsARing) {
     EXPECT_EQ(tree->currentSel(), 1);
     EXPECT_EQ(edgeColour(tree->itemAt(1)->widget()), ring);
     EXPECT_NE(edgeColour(tree->itemAt(0)->widget()), ring);
+}
+
+// Answers from a table that a test can change, as a language switch does.
+class TableTexts : public SkinTextProvider {
+public:
+    std::optional<QString> queryControlText(const QString& textId) override {
+        if (auto it = texts.find(textId); it != texts.end())
+            return *it;
+        return std::nullopt;
+    }
+    QHash<QString, QString> texts;
+};
+
+TEST(SkinEngineTest, ComboItemsAndTooltipsTakeTheirTextsFromTextIds) {
+    UiFixture ui;
+    writeTextFile(ui.root() / "texts.xml", R"(<?xml version="1.0"?>
+<Window size="200,100"><Container>
+  <Combo name="cmb_mode" float="true" pos="0,0,150,30" selecteditem="Wave">
+    <Item name="Mute" text="Mute" textid="Mode_Mute"/>
+    <Item name="Wave" text="Wave" textid="Mode_Wave"/>
+    <Item name="Flow" text="Flow"/>
+  </Combo>
+  <Button name="btn_tip" float="true" pos="0,40,30,70" tooltip="Pick" tooltipid="Tip_Pick"/>
+</Container></Window>)");
+    TableTexts texts;
+    texts.texts = {{QStringLiteral("Mode_Mute"), QStringLiteral("Off")},
+                   {QStringLiteral("Tip_Pick"), QStringLiteral("Choose a colour")}};
+    RecordingWindow window(QStringLiteral("texts.xml"));
+    window.manager().setTextProvider(&texts);
+    ASSERT_TRUE(window.create()) << window.skinError().toStdString();
+    auto* combo = window.find<SkinCombo>(QStringLiteral("cmb_mode"));
+    ASSERT_NE(combo, nullptr);
+    // Named before its item existed, the item is selected, without a notification.
+    EXPECT_EQ(combo->itemName(combo->currentIndex()), QStringLiteral("Wave"));
+    EXPECT_TRUE(window.seen.filter(QStringLiteral("itemselect")).isEmpty());
+    // An id the provider answers gives the text; an id it does not know keeps the skin's text.
+    EXPECT_EQ(combo->itemText(0), QStringLiteral("Off"));
+    EXPECT_EQ(combo->itemText(1), QStringLiteral("Wave"));
+    EXPECT_EQ(combo->itemText(2), QStringLiteral("Flow"));
+    QWidget* tip = window.findControl(QStringLiteral("btn_tip"))->widget();
+    EXPECT_EQ(tip->toolTip(), QStringLiteral("Choose a colour"));
+
+    // Another language: the texts are asked again; names and the selection stay.
+    texts.texts = {{QStringLiteral("Mode_Mute"), QStringLiteral("Aus")},
+                   {QStringLiteral("Mode_Wave"), QStringLiteral("Welle")},
+                   {QStringLiteral("Tip_Pick"), QStringLiteral("Farbe wählen")}};
+    window.manager().reloadTexts();
+    EXPECT_EQ(combo->itemText(0), QStringLiteral("Aus"));
+    EXPECT_EQ(combo->itemText(1), QStringLiteral("Welle"));
+    EXPECT_EQ(combo->itemName(1), QStringLiteral("Wave"));
+    EXPECT_EQ(combo->currentIndex(), 1);
+    EXPECT_EQ(tip->toolTip(), QStringLiteral("Farbe wählen"));
+
+    // Selecting an existing item by name, again without a notification.
+    EXPECT_TRUE(combo->setAttribute(QStringLiteral("selecteditem"), QStringLiteral("Flow")));
+    EXPECT_EQ(combo->currentIndex(), 2);
+    EXPECT_TRUE(window.seen.filter(QStringLiteral("itemselect")).isEmpty());
+}
+
+TEST(SkinEngineTest, AControlWithoutATabStopTakesTheFocusOnlyFromCode) {
+    UiFixture ui;
+    writeTextFile(ui.root() / "sink.xml", R"(<?xml version="1.0"?>
+<Window size="200,100"><Container>
+  <Button name="btn_first" float="true" pos="0,0,40,30"/>
+  <Button name="btn_sink" float="true" pos="0,0,0,0" tabstop="false"/>
+  <Button name="btn_next" float="true" pos="50,0,90,30"/>
+</Container></Window>)");
+    RecordingWindow window(QStringLiteral("sink.xml"));
+    ASSERT_TRUE(window.create()) << window.skinError().toStdString();
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QWidget* first = window.findControl(QStringLiteral("btn_first"))->widget();
+    QWidget* sink = window.findControl(QStringLiteral("btn_sink"))->widget();
+    QWidget* next = window.findControl(QStringLiteral("btn_next"))->widget();
+    first->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(first, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), next); // Tab passes the sink by
+    sink->setFocus();
+    EXPECT_TRUE(sink->hasFocus()); // though it has no room, code can hand it the focus
+    QTest::keyClick(sink, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), next); // and Tab goes on from its place
 }
 
 } // namespace
