@@ -13,10 +13,11 @@
 namespace varnix {
 namespace {
 
-SkinNotify pageNotification(const char* type, qintptr wParam = 0) {
+SkinNotify pageNotification(const char* type, qintptr wParam = 0, qintptr lParam = 0) {
     SkinNotify message;
     message.type = QString::fromLatin1(type);
     message.wParam = wParam;
+    message.lParam = lParam;
     return message;
 }
 
@@ -64,8 +65,10 @@ bool CMainWnd::handleMessage(int message, qintptr wParam, qintptr lParam) {
         return true;
     }
     case WM_PopColorOk:
+        // The picker posts (caller code, colour); the page reads the colour first and the code
+        // after it.
         if (ShellPage* page = pageForKind(wParam))
-            page->notify(pageNotification("popcolor_ok", wParam));
+            page->notify(pageNotification("popcolor_ok", lParam, wParam));
         return true;
     case WM_MacroItemClosed:
         activePage()->notify(pageNotification("macsetclose"));

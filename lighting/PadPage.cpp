@@ -6,6 +6,7 @@
 #include "app/CapplyProgressWnd.h"
 #include "app/FileDialogService.h"
 #include "app/PopupService.h"
+#include "app/skin/SkinControl.h"
 #include "app/skin/SkinWindow.h"
 #include "common/Diagnostics.h"
 #include "device/PadWriter.h"

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <memory>
 
+class QWidget;
+
 namespace varnix {
 
 class CMainWnd;

@@ -78,12 +78,23 @@ void SkinColorPalette::paintEvent(QPaintEvent*) {
     gradient.setColorAt(1, QColor::fromHsvF(hue, saturation, 1.0f));
     painter.fillRect(barRect(), gradient);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(Qt::white, 2));
     painter.setBrush(Qt::NoBrush);
-    const QPointF marker(hue * field.width(), (1.0 - saturation) * field.height());
+    // The marks stay inside their areas and are drawn dark and light, so that white, black and
+    // grey colours (at the field's and the strip's ends) still show where they are.
+    // Keeps `at` within [low, high], or at `low` where the area is too small for the mark.
+    auto inside = [](qreal at, qreal low, qreal high) { return std::max(low, std::min(at, high)); };
+    const QPointF marker(inside(hue * field.width(), 6, field.width() - 6),
+                         inside((1.0 - saturation) * field.height(), 6, field.height() - 6));
+    painter.setPen(QPen(QColor(0, 0, 0, 0xA0), 4));
     painter.drawEllipse(marker, 5, 5);
-    const QRectF thumb(value * (width() - 6), barRect().top() - 2, 6, barHeight_ + 4);
-    painter.drawRect(thumb);
+    painter.setPen(QPen(Qt::white, 2));
+    painter.drawEllipse(marker, 5, 5);
+    const qreal thumbLeft = inside(value * (width() - 8), 1, width() - 9);
+    const QRectF thumb(thumbLeft, barRect().top() + 1.5, 7, barHeight_ - 3);
+    painter.setPen(QPen(QColor(0, 0, 0, 0xA0), 3));
+    painter.drawRoundedRect(thumb, 2, 2);
+    painter.setPen(QPen(Qt::white, 1.5));
+    painter.drawRoundedRect(thumb, 2, 2);
 }
 
 void SkinColorPalette::pick(const QPoint& point, bool notify) {

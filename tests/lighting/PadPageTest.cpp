@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The pad page on the simulated pad: the panel's controls, Apply, the more menu's commands.
-#include "UiFixture.h"
+#include "tests/app/UiFixture.h"
 #include "app/FileDialogService.h"
 #include "app/PopupService.h"
 #include "app/skin/SkinCombo.h"
@@ -100,7 +100,7 @@ TEST_F(PadPageTest, EditsReachThePadOnApplyAsTheSavedFileDescribesThem) {
     chooseMode("Breathing");
     EXPECT_EQ(page().model().panel().effect().mode, LedModeBreathing);
     // The colour picker answers for the third slot.
-    CPopColorWnd::setResponder([](const ColorPickRequest&) -> std::optional<std::uint32_t> {
+    CPopColorWnd::setResponder([](const ColorPickerRequest&) -> std::optional<std::uint32_t> {
         return 0xFF20C0E0;
     });
     click(QStringLiteral("btn_PadLed_ColVal2"));
@@ -144,7 +144,7 @@ TEST_F(PadPageTest, CancellingThePickerChangesNothing) {
     Popups popups;
     const LedEffect before = page().model().panel().effect();
     CPopColorWnd::setResponder(
-        [](const ColorPickRequest&) -> std::optional<std::uint32_t> { return std::nullopt; });
+        [](const ColorPickerRequest&) -> std::optional<std::uint32_t> { return std::nullopt; });
     chooseMode("Constant");
     click(QStringLiteral("btn_PadLed_ColVal1"));
     pumpEvents(30);
@@ -169,7 +169,7 @@ TEST_F(PadPageTest, AnotherPadsFileIsRefusedAndChangesNothing) {
     writeTextFile(file, "{\"PadName\": [80, 97, 100], \"Padconfig\": {\"Padled\": {}}}");
     const std::string before = readTextFile(PadLighting::configPath(folder()));
     FileDialogService::setResponder(
-        [&](const FileDialogRequest&) { return QString::fromStdString(file.string()); });
+        [&](FileDialogKind, const FileDialogRequest&) { return QString::fromStdString(file.string()); });
     window->onMenuItem(QStringLiteral("Import"));
     pumpEvents(20);
     ASSERT_EQ(popups.requests.size(), 1u);
