@@ -43,10 +43,17 @@ std::filesystem::path sheetPath(const std::filesystem::path& root, const char* m
 }
 
 // Opens the main window on the demo devices and shows the pad page.
+// The pad page in the mode that shows every control of the panel: Flow with a single colour.
 CMainWnd& openPadPage(UiFixture& ui) {
     CMainWnd& window = ui.open();
     QTest::mouseClick(window.findControl(QStringLiteral("btn_display2"))->widget(), Qt::LeftButton);
     EXPECT_EQ(window.currentTabKind(), TabPad);
+    auto* modes = window.find<SkinCombo>(QStringLiteral("btn_PadLed_LedMode"));
+    EXPECT_NE(modes, nullptr);
+    if (modes)
+        modes->setCurrentIndex(modes->findItem(QStringLiteral("Flow")));
+    QTest::mouseClick(window.findControl(QStringLiteral("opt_PadLed_SigleColor"))->widget(),
+                      Qt::LeftButton);
     return window;
 }
 
