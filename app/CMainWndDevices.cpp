@@ -211,6 +211,8 @@ void CMainWnd::ClickDevice(int barPosition) {
     showPage(pageOfTabKind(kind));
     selectTab(tab, true);
     CurrentWriteHandle().set(record.WriteHandle);
+    // A page's own texts are looked up in the section of the device type shown.
+    manager().reloadTexts();
     sendToPages(QStringLiteral("ClickDevice"), index);
 }
 
@@ -234,6 +236,7 @@ void CMainWnd::ClickOption(const QString& tabName) {
     }
     if (shownDevice_ >= 0 && shownDevice_ < int(catalogue_->DeviceList.size()))
         CurrentWriteHandle().set(catalogue_->DeviceList[shownDevice_].WriteHandle);
+    manager().reloadTexts();
     sendToPages(QStringLiteral("ClickOption"), shownDevice_);
 }
 

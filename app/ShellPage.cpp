@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ShellPage.h"
 
+#include "app/skin/SkinBuilder.h"
+#include "app/skin/SkinContainer.h"
+#include "app/skin/SkinWindow.h"
+#include "common/Diagnostics.h"
+
 namespace varnix {
 
 ShellPage::ShellPage(QString pageName, QString senderName, QString controlPrefix)
@@ -9,6 +14,28 @@ ShellPage::ShellPage(QString pageName, QString senderName, QString controlPrefix
 
 bool ShellPage::ownsControl(const QString& controlName) const {
     return !controlPrefix_.isEmpty() && controlName.contains(controlPrefix_, Qt::CaseSensitive);
+}
+
+SkinControl* ShellPage::buildPageSkin(const QString& file, const QString& containerName) {
+    if (pageRoot_ || !host_)
+        return pageRoot_;
+    auto* container = host_->find<SkinContainer>(containerName);
+    if (!container) {
+        debugOutput("page " + pageName_.toStdString() + ": no container " +
+                    containerName.toStdString() + "\n");
+        return nullptr;
+    }
+    SkinBuilder builder(host_->manager());
+    SkinControl* root = builder.build(file);
+    if (!root) {
+        debugOutput("page " + pageName_.toStdString() + ": " + builder.error().toStdString() +
+                    "\n");
+        return nullptr;
+    }
+    container->add(root);
+    host_->manager().reloadTexts();
+    pageRoot_ = root;
+    return root;
 }
 
 void ShellPage::init(SkinWindow& host) {

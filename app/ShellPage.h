@@ -11,6 +11,7 @@
 namespace varnix {
 
 class FindDev;
+class SkinControl;
 class SkinManager;
 class SkinWindow;
 
@@ -53,6 +54,10 @@ public:
 
 protected:
     SkinWindow* host() const { return host_; }
+    // Builds the page's skin file into a container of the host window, once: the window starts
+    // without the controls of pages nobody has opened yet. Returns the page's root control, or
+    // null when the file cannot be built (the reason goes to the debug channel).
+    SkinControl* buildPageSkin(const QString& file, const QString& containerName);
 
 private:
     QString pageName_;
@@ -65,6 +70,7 @@ private:
     int catalogueCopies_ = 0;
     int deviceMessages_ = 0;
     QStringList positioned_;
+    SkinControl* pageRoot_ = nullptr;
 };
 
 } // namespace varnix

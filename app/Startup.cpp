@@ -63,6 +63,8 @@ QLineEdit:focus { border: 2px solid #5A9DFF; padding: 1px 5px; }
 QComboBox { background: #15181D; color: #E6E8EC; border: 1px solid #3A404C; border-radius: 4px;
             padding: 2px 8px; }
 QComboBox:focus { border: 2px solid #5A9DFF; padding: 1px 7px; }
+QComboBox::drop-down { border: none; width: 26px; subcontrol-origin: padding;
+                       subcontrol-position: center right; }
 QComboBox QAbstractItemView { background: #23272F; color: #E6E8EC;
                               selection-background-color: #3D8BFD; }
 QSlider::groove:horizontal { height: 4px; background: #3A404C; border-radius: 2px; }
@@ -74,6 +76,12 @@ QScrollBar:vertical { background: transparent; width: 8px; }
 QScrollBar::handle:vertical { background: #3A404C; border-radius: 4px; min-height: 24px; }
 QScrollBar::add-line, QScrollBar::sub-line { height: 0; }
 )";
+}
+
+QString themeStyleSheetWithImages() {
+    return QString::fromLatin1(themeStyleSheet()) +
+           QStringLiteral("QComboBox::down-arrow { image: url(%1); width: 12px; height: 12px; }\n")
+               .arg(SkinImage::resolvePath(QStringLiteral("Skin/chevron_down.png")));
 }
 
 int runVarnix(int argc, char** argv) {
@@ -100,7 +108,7 @@ int runVarnixWindow(const StartOptions& startOptions) {
     SkinImage::setResourceRoot(QString::fromStdString(root.string()));
     // Macro items name their keys under the desktop's keyboard layout.
     installMacroItemKeyNames();
-    qApp->setStyleSheet(QString::fromLatin1(themeStyleSheet()));
+    qApp->setStyleSheet(themeStyleSheetWithImages());
 
     std::unique_ptr<HotplugMonitor> hotplug;
     if (auto* simulated = dynamic_cast<SimulatedBackend*>(backend.get()))

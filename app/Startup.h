@@ -29,5 +29,7 @@ int runVarnixWindow(const StartOptions& options);
 // The look shared by the Qt-drawn parts (menus, edits, combos, sliders, scroll bars), with the
 // same keyboard focus mark as the skin-drawn controls.
 const char* themeStyleSheet();
+// The same with the images it names taken from the skin's resource root (set it first).
+QString themeStyleSheetWithImages();
 
 } // namespace varnix

@@ -84,6 +84,8 @@ void PadPage::showDevice(int deviceIndex, bool reload) {
     // The same pad shown again keeps what the user has changed and not applied yet.
     if (deviceIndex == device_ && !reload)
         return;
+    if (!buildPageSkin(QString::fromLatin1(PageSkin), QStringLiteral("tab_pad")))
+        return;
     const std::filesystem::path folder =
         deviceKindOf(DevTypePad)->modelFolder(main_.resourceRoot(), record);
     if (folder.empty()) {

@@ -23,6 +23,7 @@ public:
     static constexpr const char* BasePositions = "Position/Pad_base.json";
     static constexpr const char* LightPositions = "Position/Padlight.json";
     static constexpr const char* MoreMenu = "pad_exmenu.xml";
+    static constexpr const char* PageSkin = "PadPage.xml";
     // The dialogs' filter and default extension of the exchange files.
     static constexpr const char* ExchangeFilter = "Config Flie(*.Light.Config)";
     static constexpr const char* ExchangeSuffix = "Config";

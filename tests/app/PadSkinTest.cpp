@@ -147,7 +147,7 @@ QStringList groupNames(CMainWnd& window, const std::string& group) {
 
 TEST(PadSkinTest, EveryControlThePageBindsToIsThereWithItsKind) {
     UiFixture ui;
-    CMainWnd& window = ui.open();
+    CMainWnd& window = openPadPage(ui);
     for (const Expected& expected : pageControls()) {
         SkinControl* control = window.findControl(qt(expected.name));
         ASSERT_NE(control, nullptr) << expected.name;
@@ -186,7 +186,7 @@ TEST(PadSkinTest, EveryControlThePageBindsToIsThereWithItsKind) {
 
 TEST(PadSkinTest, PositionFilesPlaceEveryFloatingControlOfTheirContainer) {
     UiFixture ui;
-    CMainWnd& window = ui.open();
+    CMainWnd& window = openPadPage(ui);
     for (const char* model : Models) {
         for (const char* file : SheetFiles) {
             const std::string label = std::string(model) + "/" + file;
@@ -278,7 +278,7 @@ TEST(PadSkinTest, TheFlowModesControlsAndThePagesButtonsDoNotOverlap) {
 // Every text the page shows comes from both shipped languages and fits its control.
 TEST(PadSkinTest, TextsOfTheShippedLanguagesFitTheirControls) {
     UiFixture ui;
-    CMainWnd& window = ui.open();
+    CMainWnd& window = openPadPage(ui);
     QList<SkinControl*> controls;
     std::function<void(SkinControl*)> collect = [&](SkinControl* control) {
         controls << control;
