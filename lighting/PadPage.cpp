@@ -163,7 +163,7 @@ void PadPage::menuCommand(const QString& item) {
 
 void PadPage::importFile() {
     FileDialogRequest request;
-    request.title = main_.messageText(QStringLiteral("Import"));
+    request.title = main_.messageText(QStringLiteral("ImportTitle"));
     request.filter = QString::fromLatin1(ExchangeFilter);
     request.defaultSuffix = QString::fromLatin1(ExchangeSuffix);
     const QString file = FileDialogService::open(pageWidget(), request);
@@ -177,7 +177,7 @@ void PadPage::importFile() {
 
 void PadPage::exportFile() {
     FileDialogRequest request;
-    request.title = main_.messageText(QStringLiteral("Export"));
+    request.title = main_.messageText(QStringLiteral("ExportTitle"));
     request.filter = QString::fromLatin1(ExchangeFilter);
     request.defaultSuffix = QString::fromLatin1(ExchangeSuffix);
     const QString file = FileDialogService::save(pageWidget(), request);

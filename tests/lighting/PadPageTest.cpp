@@ -175,6 +175,7 @@ TEST_F(PadPageTest, AnotherPadsFileIsRefusedAndChangesNothing) {
     ASSERT_EQ(popups.requests.size(), 1u);
     EXPECT_EQ(popups.requests[0].title, window->messageText(QStringLiteral("Error")));
     EXPECT_EQ(popups.requests[0].text, window->messageText(QStringLiteral("ImportErr")));
+    EXPECT_NE(popups.requests[0].text, QStringLiteral("ImportErr")); // a sentence, not the key
     EXPECT_EQ(readTextFile(PadLighting::configPath(folder())), before);
 }
 
