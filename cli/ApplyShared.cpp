@@ -3,8 +3,8 @@
 #include "cli/ApplyShared.h"
 
 #include "cli/DeviceCommandSupport.h"
-#include "lighting/SharedLighting.h"
 #include "kinds/SharedLightingWriter.h"
+#include "lighting/SharedLighting.h"
 
 #include <cstdio>
 

@@ -223,11 +223,11 @@ inline ApplyResult runApplyJob(const char* label, ApplyRunner::Job job) {
 // Runs a writer on the apply worker with the record as its target.
 inline ApplyResult runWriterOn(DeviceRecord& record, ApplyWriter& writer) {
     if (!record.Connected || !record.WriteHandle)
-        return ApplyResult::failed(Status::Failed, "device " + record.DevName + " is not connected");
+        return ApplyResult::failed(Status::Failed,
+                                   "device " + record.DevName + " is not connected");
     writer.setTarget(record.WriteHandle);
-    return runApplyJob("apply", [&writer](const ProgressCallback& progress) {
-        return writer.write(progress);
-    });
+    return runApplyJob(
+        "apply", [&writer](const ProgressCallback& progress) { return writer.write(progress); });
 }
 
 // A kind's saved model of a catalogue row; warnings about the image go to stderr.

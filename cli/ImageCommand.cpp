@@ -54,8 +54,8 @@ int runImage(CliContext& context, const CommandArguments& arguments) {
         throw UsageError("image needs a device kind (" + deviceKindNames() + ")");
     const DeviceKind* kind = deviceKindNamed(arguments.front());
     if (!kind)
-        throw UsageError("image: unknown device kind " + arguments.front() + " (known: " +
-                         deviceKindNames() + ")");
+        throw UsageError("image: unknown device kind " + arguments.front() +
+                         " (known: " + deviceKindNames() + ")");
     const std::string name(kind->name);
     const std::string command = "image " + name;
     const bool keyboard = kind->devType == DevTypeKeyboard;
@@ -79,7 +79,8 @@ int runImage(CliContext& context, const CommandArguments& arguments) {
     if (!image) {
         if (unreadableModel(image.outcome()))
             throw UsageError(name + " " + record.DevName + ": " + image.outcome().detail);
-        std::fprintf(stderr, "varnixctl: %s: %s\n", command.c_str(), image.outcome().detail.c_str());
+        std::fprintf(stderr, "varnixctl: %s: %s\n", command.c_str(),
+                     image.outcome().detail.c_str());
         return ExitFailure;
     }
     std::fputs(image->toText().c_str(), stdout);

@@ -23,8 +23,9 @@ ApplyResult ApplyWriter::write(const ProgressCallback& progress) {
     lastImage_ = *image;
     if (const std::optional<std::string> why = whyTooLarge(*image))
         return ApplyResult::failed(Status::TooLarge, "the image does not fit the device: " + *why);
-    return ImageWriteOut(device_, blockSize(), stopPosition(*image))
-        .run(*image, progress, [this] { completion(); });
+    return ImageWriteOut(device_, blockSize(), stopPosition(*image)).run(*image, progress, [this] {
+        completion();
+    });
 }
 
 } // namespace varnix

@@ -36,7 +36,7 @@ void PadWriter::restoreIdentity(const Identity& identity) {
     const auto product = productStringBytes(identity.product);
     for (std::size_t offset = 0; offset < product.size(); offset += SmallBlockSize)
         device().WriteBlock(pad_identity::ProductStringAddress + static_cast<int>(offset),
-                           std::span(product).subspan(offset, SmallBlockSize));
+                            std::span(product).subspan(offset, SmallBlockSize));
     const std::array<std::uint8_t, pad_identity::IdsSize> ids{
         static_cast<std::uint8_t>(identity.pid & 0xFF),
         static_cast<std::uint8_t>((identity.pid >> 8) & 0xFF),

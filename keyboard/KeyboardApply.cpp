@@ -25,8 +25,7 @@ std::unique_ptr<KeyboardWriter> makeKeyboardWriter(FindDev& device, KeyboardConf
     const int capacity = config.feature.capacity;
     const int mode = config.lighting.mode;
     auto writer = std::make_unique<KeyboardWriter>(
-        device, keyboardImageSource(device, std::move(config), std::move(macros), state),
-        capacity);
+        device, keyboardImageSource(device, std::move(config), std::move(macros), state), capacity);
     writer->setCompletion([&state, mode] { state.rememberWrite(mode); });
     return writer;
 }

@@ -97,8 +97,8 @@ ApplyWriter::ImageSource keyboardSharedLighting(FindDev& device, const KindModel
 
 std::unique_ptr<ApplyWriter> keyboardWriter(FindDev& device, ApplyWriter::ImageSource source,
                                             const KindModel& model) {
-    return std::make_unique<KeyboardWriter>(device, std::move(source),
-                                            KeyboardFeatureProfile::read(model.modelFolder).capacity);
+    return std::make_unique<KeyboardWriter>(
+        device, std::move(source), KeyboardFeatureProfile::read(model.modelFolder).capacity);
 }
 
 // --- pad ---

@@ -58,7 +58,8 @@ SharedLightingWriter::mouseLightingImage(const std::filesystem::path& resourceRo
 
 Outcome SharedLightingWriter::noDeviceMode(int position) {
     return Outcome::failure(
-        Status::Failed, formatText("shared lighting mode position %d has no device mode", position));
+        Status::Failed,
+        formatText("shared lighting mode position %d has no device mode", position));
 }
 
 ApplyResult SharedLightingWriter::writeDevice(const DeviceRecord& record,
@@ -69,8 +70,7 @@ ApplyResult SharedLightingWriter::writeDevice(const DeviceRecord& record,
                                    formatText("device type %d has no lighting", record.DevType));
     const KindModel model{resourceRoot_, kind->modelFolder(resourceRoot_, record), {}, {}};
     if (model.modelFolder.empty())
-        return ApplyResult::failed(Status::Failed,
-                                   record.DevName + " has no usable model folder");
+        return ApplyResult::failed(Status::Failed, record.DevName + " has no usable model folder");
     std::unique_ptr<ApplyWriter> writer =
         kind->writer(catalogue_, kind->sharedLightingImage(catalogue_, model, lighting), model);
     writer->setTarget(record.WriteHandle);

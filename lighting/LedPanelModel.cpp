@@ -63,8 +63,8 @@ ViewRows groupRows(const std::vector<std::string>& options, int index) {
         if (static_cast<int>(i) != index)
             rows.push_back({options[i], viewattr::Selected, viewBool(false)});
     if (index >= 0 && index < static_cast<int>(options.size()))
-        rows.push_back({options[static_cast<std::size_t>(index)], viewattr::Selected,
-                        viewBool(true)});
+        rows.push_back(
+            {options[static_cast<std::size_t>(index)], viewattr::Selected, viewBool(true)});
     return rows;
 }
 
@@ -94,16 +94,16 @@ ViewRows effectRows(const LedPanel& panel, const LedEffect& effect) {
     appendRows(rows, groupRows(colourSelectOptions(panel), effect.selectedSlot));
     for (int i = 0; i < LedSlotCount; ++i)
         appendRows(rows, slotRows(panel, effect, i));
-    rows.push_back({panel.control("slider", "BrightVal"), viewattr::Value,
-                    std::to_string(effect.brightness)});
+    rows.push_back(
+        {panel.control("slider", "BrightVal"), viewattr::Value, std::to_string(effect.brightness)});
     rows.push_back({panel.control("label", "BrightValText"), viewattr::Text,
                     std::to_string(effect.brightness)});
-    rows.push_back({panel.control("slider", "SpeedVal"), viewattr::Value,
-                    std::to_string(effect.speed)});
-    rows.push_back({panel.control("label", "SpeedValText"), viewattr::Text,
-                    std::to_string(effect.speed)});
-    rows.push_back({panel.control("Chk", "SymnetryVal"), viewattr::Selected,
-                    viewBool(effect.symmetric)});
+    rows.push_back(
+        {panel.control("slider", "SpeedVal"), viewattr::Value, std::to_string(effect.speed)});
+    rows.push_back(
+        {panel.control("label", "SpeedValText"), viewattr::Text, std::to_string(effect.speed)});
+    rows.push_back(
+        {panel.control("Chk", "SymnetryVal"), viewattr::Selected, viewBool(effect.symmetric)});
     if (const std::optional<std::string_view> item = ledModeName(effect.mode))
         rows.push_back({panel.modeList(), viewattr::SelectedItem, std::string(*item)});
     // The layout of the record's mode; the record keeps its own direction.
@@ -187,8 +187,8 @@ ViewRows LedPanelModel::setSymmetric(bool on) {
     return {};
 }
 
-ViewRows LedPanelModel::sliderRows(const std::string& slider, const std::string& label,
-                                   int shown, int stored) const {
+ViewRows LedPanelModel::sliderRows(const std::string& slider, const std::string& label, int shown,
+                                   int stored) const {
     ViewRows rows;
     if (shown != stored)
         rows.push_back({slider, viewattr::Value, std::to_string(stored)});

@@ -112,9 +112,9 @@ void PadPage::layOut(const std::filesystem::path& folder) {
     }
     // One warning for the whole page; the controls keep the places the skin gives them.
     if (missing)
-        showOutcome(Outcome::failure(Status::Missing, messagekey::Tip, padpage::JsonWarn,
-                                     "a position file of " + folder.string() +
-                                         " cannot be opened"));
+        showOutcome(
+            Outcome::failure(Status::Missing, messagekey::Tip, padpage::JsonWarn,
+                             "a position file of " + folder.string() + " cannot be opened"));
 }
 
 void PadPage::languageChanged() {
@@ -161,12 +161,16 @@ void PadPage::menuCommand(const QString& item) {
         reset();
 }
 
-void PadPage::importFile() {
+FileDialogRequest PadPage::exchangeDialog(const char* titleKey) const {
     FileDialogRequest request;
-    request.title = main_.messageText(QStringLiteral("ImportTitle"));
+    request.title = main_.messageText(QString::fromLatin1(titleKey));
     request.filter = QString::fromLatin1(ExchangeFilter);
     request.defaultSuffix = QString::fromLatin1(ExchangeSuffix);
-    const QString file = FileDialogService::open(pageWidget(), request);
+    return request;
+}
+
+void PadPage::importFile() {
+    const QString file = FileDialogService::open(pageWidget(), exchangeDialog("ImportTitle"));
     if (file.isEmpty())
         return;
     const Outcome imported = model_.importFrom(file.toStdString());
@@ -176,11 +180,7 @@ void PadPage::importFile() {
 }
 
 void PadPage::exportFile() {
-    FileDialogRequest request;
-    request.title = main_.messageText(QStringLiteral("ExportTitle"));
-    request.filter = QString::fromLatin1(ExchangeFilter);
-    request.defaultSuffix = QString::fromLatin1(ExchangeSuffix);
-    const QString file = FileDialogService::save(pageWidget(), request);
+    const QString file = FileDialogService::save(pageWidget(), exchangeDialog("ExportTitle"));
     if (file.isEmpty())
         return;
     showOutcome(model_.exportTo(file.toStdString()));

@@ -14,6 +14,7 @@ class QWidget;
 namespace varnix {
 
 class CMainWnd;
+struct FileDialogRequest;
 struct Outcome;
 
 class PadPage final : public ShellPage {
@@ -47,6 +48,7 @@ private:
     void apply();
     void writeToDevice();
     void menuCommand(const QString& item);
+    FileDialogRequest exchangeDialog(const char* titleKey) const;
     void importFile();
     void exportFile();
     void reset();

@@ -86,7 +86,8 @@ TEST_F(PadPageModelTest, SaveAndImageFollowWhatTheUserChanged) {
 TEST_F(PadPageModelTest, OnlyAnExchangeFileOfThisPadIsImported) {
     ASSERT_TRUE(test::isOk(model.load(folder(), "Tavro_Quenra-Wel1")));
     const std::string before = savedFile();
-    test::writeTextFile(dir.path() / "broken.Light.Config", "{\"PadName\": [84], \"Padconfig\": 1}");
+    test::writeTextFile(dir.path() / "broken.Light.Config",
+                        "{\"PadName\": [84], \"Padconfig\": 1}");
     const fs::path refused[] = {exchangeFile("Tavro_Quenra-Wel2", "other.Light.Config"),
                                 dir.path() / "broken.Light.Config",
                                 dir.path() / "absent.Light.Config"};
@@ -99,7 +100,8 @@ TEST_F(PadPageModelTest, OnlyAnExchangeFileOfThisPadIsImported) {
         EXPECT_EQ(savedFile(), before) << file;
         EXPECT_EQ(model.panel().effect().mode, LedModeMute) << file;
     }
-    ASSERT_TRUE(test::isOk(model.importFrom(exchangeFile("tavro_quenra-WEL1", "mine.Light.Config"))));
+    ASSERT_TRUE(
+        test::isOk(model.importFrom(exchangeFile("tavro_quenra-WEL1", "mine.Light.Config"))));
     EXPECT_EQ(model.panel().effect().mode, LedModeFlow);
     EXPECT_NE(savedFile(), before);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The pad page on the simulated pad: the panel's controls, Apply, the more menu's commands.
-#include "tests/app/UiFixture.h"
+#include "lighting/PadPage.h"
+
 #include "app/FileDialogService.h"
 #include "app/PopupService.h"
 #include "app/skin/SkinCombo.h"
@@ -9,7 +10,7 @@
 #include "lighting/CPopColorWnd.h"
 #include "lighting/LedMode.h"
 #include "lighting/PadImageBuilder.h"
-#include "lighting/PadPage.h"
+#include "tests/app/UiFixture.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -100,9 +101,8 @@ TEST_F(PadPageTest, EditsReachThePadOnApplyAsTheSavedFileDescribesThem) {
     chooseMode("Breathing");
     EXPECT_EQ(page().model().panel().effect().mode, LedModeBreathing);
     // The colour picker answers for the third slot.
-    CPopColorWnd::setResponder([](const ColorPickerRequest&) -> std::optional<std::uint32_t> {
-        return 0xFF20C0E0;
-    });
+    CPopColorWnd::setResponder(
+        [](const ColorPickerRequest&) -> std::optional<std::uint32_t> { return 0xFF20C0E0; });
     click(QStringLiteral("btn_PadLed_ColVal2"));
     pumpEvents(30);
     EXPECT_EQ(page().model().panel().effect().slots[2].colour, 0xFF20C0E0u);
@@ -125,8 +125,8 @@ TEST_F(PadPageTest, TheModeListShowsTheControlsOfThePadsColumn) {
         bool colours, speed, symmetry, cover;
     };
     const Case cases[] = {
-        {"Mute", false, false, false, false},     {"Constant", true, true, false, false},
-        {"Ambilight", false, true, true, false},  {"Flow", true, true, true, true},
+        {"Mute", false, false, false, false},      {"Constant", true, true, false, false},
+        {"Ambilight", false, true, true, false},   {"Flow", true, true, true, true},
         {"Partition", false, false, false, false}, {"Wave", false, true, true, false},
     };
     for (const Case& c : cases) {
@@ -168,8 +168,9 @@ TEST_F(PadPageTest, AnotherPadsFileIsRefusedAndChangesNothing) {
     const fs::path file = ui.dir.path() / "other.Light.Config";
     writeTextFile(file, "{\"PadName\": [80, 97, 100], \"Padconfig\": {\"Padled\": {}}}");
     const std::string before = readTextFile(PadLighting::configPath(folder()));
-    FileDialogService::setResponder(
-        [&](FileDialogKind, const FileDialogRequest&) { return QString::fromStdString(file.string()); });
+    FileDialogService::setResponder([&](FileDialogKind, const FileDialogRequest&) {
+        return QString::fromStdString(file.string());
+    });
     window->onMenuItem(QStringLiteral("Import"));
     pumpEvents(20);
     ASSERT_EQ(popups.requests.size(), 1u);
