@@ -57,10 +57,9 @@ void About::notify(const SkinNotify& message) {
     if (message.type == QLatin1String(notify::WindowInit)) {
         manager().reloadTexts();
         // A link the build does not name is not offered: there is nothing to open.
-        for (QWidget* widget : findChildren<QWidget*>())
-            if (widget->objectName().contains(LinkMarker))
-                if (SkinControl* link = findControl(widget->objectName()))
-                    link->setControlVisible(!linkTarget(link->name()).isEmpty());
+        for (const char* name : {"link_home", "link_licence"})
+            if (SkinControl* link = findControl(QString::fromLatin1(name)))
+                link->setControlVisible(!linkTarget(link->name()).isEmpty());
         return;
     }
     if (message.type != QLatin1String(notify::Click))

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/FileDialogService.h"
 
+#include "common/FileNames.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -103,16 +105,13 @@ QString FileDialogService::completeSaveName(const QString& path, const FileDialo
     const QString suffix = request.defaultSuffix.startsWith(QLatin1Char('.'))
                                ? request.defaultSuffix.mid(1)
                                : request.defaultSuffix;
-    if (info.suffix().isEmpty() && !suffix.isEmpty())
-        name += QLatin1Char('.') + suffix;
     const QString extension = plainExtension(request);
-    if (!extension.isEmpty() && !QDir::match(filterPatterns(request.filter), name)) {
-        // "pad.Config" was the default suffix at work: the extension takes its place.
-        const QString dotSuffix = QLatin1Char('.') + suffix;
-        if (!suffix.isEmpty() && name.endsWith(dotSuffix, Qt::CaseInsensitive) &&
-            extension.endsWith(dotSuffix, Qt::CaseInsensitive))
-            name.chop(dotSuffix.size());
-        name += extension;
+    if (extension.isEmpty()) {
+        if (info.suffix().isEmpty() && !suffix.isEmpty())
+            name += QLatin1Char('.') + suffix;
+    } else if (!QDir::match(filterPatterns(request.filter), name)) {
+        name = QString::fromStdString(withExchangeExtension(
+            name.toStdString(), extension.toStdString(), suffix.toStdString()));
     }
     const QString folder = path.left(path.size() - info.fileName().size());
     return folder + name;

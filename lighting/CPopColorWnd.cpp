@@ -4,6 +4,8 @@
 #include "app/skin/SkinColorPalette.h"
 #include "app/skin/SkinControl.h"
 #include "app/skin/SkinEdit.h"
+#include "common/Diagnostics.h"
+#include "common/ViewRow.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -45,8 +47,8 @@ void postChoice(SkinWindow* mainWindow, int callerCode, std::uint32_t color) {
 // A swatch shows the colour as the device lights it: the alpha byte plays no part there.
 void paintSwatch(SkinControl* swatch, std::uint32_t rgb) {
     if (swatch)
-        swatch->setAttribute(QStringLiteral("bkcolor"),
-                             QStringLiteral("#FF%1").arg(rgb & RgbMask, 6, 16, QLatin1Char('0')));
+        swatch->setAttribute(QString::fromLatin1(viewattr::BkColor),
+                             QString::fromStdString(viewColour(AlphaMask | (rgb & RgbMask))));
 }
 
 } // namespace
@@ -208,7 +210,7 @@ std::optional<std::uint32_t> CPopColorWnd::RunColorPicker(QWidget* pageWindow,
     }
     CPopColorWnd popup(callerCode, current, mainWindow, pageWindow);
     if (!popup.create()) {
-        qDebug("popcolor.xml: %s", qPrintable(popup.skinError()));
+        debugOutput("popcolor.xml: " + popup.skinError().toStdString() + "\n");
         return std::nullopt;
     }
     const QPoint pageTopLeft = pageWindow ? pageWindow->mapToGlobal(QPoint(0, 0)) : QPoint();

@@ -136,7 +136,7 @@ void PadPage::apply() {
     // The shared lighting's repeat would write over the pad's own lighting.
     main_.stopLightingRepeat();
     if (const Outcome saved = model_.save(); !saved)
-        showOutcome(saved.hasMessage() ? saved : saved.shown(messagekey::Error, "ApplyErr"));
+        showOutcome(saved.hasMessage() ? saved : saved.shown(messagekey::Error, padpage::SaveErr));
     writeToDevice();
 }
 

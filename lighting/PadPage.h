@@ -27,7 +27,7 @@ public:
     static constexpr const char* PageSkin = "PadPage.xml";
     // The dialogs' filter and default extension of the exchange files.
     static constexpr const char* ExchangeFilter = "Config Flie(*.Light.Config)";
-    static constexpr const char* ExchangeSuffix = "Config";
+    static constexpr const char* ExchangeSuffix = PadPageModel::ExchangeSuffix;
 
     explicit PadPage(CMainWnd& mainWindow);
     ~PadPage() override;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "lighting/PadPageModel.h"
 
+#include "common/FileNames.h"
+
 namespace varnix {
 
 PadPageModel::PadPageModel() : panel_(*LedPanel::fromPrefix(PadLedPrefix)) {
@@ -54,17 +56,8 @@ Outcome PadPageModel::importFrom(const std::filesystem::path& source) {
 Outcome PadPageModel::exportTo(const std::filesystem::path& target,
                                std::filesystem::path* written) const {
     std::filesystem::path file = target;
-    const std::string name = file.filename().string();
-    const std::string extension = padfile::ExchangeExtension;
-    if (name.size() < extension.size() ||
-        name.compare(name.size() - extension.size(), extension.size(), extension) != 0) {
-        // The save dialog adds only its default suffix ("Config"): "x.Config" becomes
-        // "x.Light.Config", "x" becomes "x.Light.Config".
-        std::string stem = name;
-        if (stem.size() > 7 && stem.compare(stem.size() - 7, 7, ".Config") == 0)
-            stem.resize(stem.size() - 7);
-        file.replace_filename(stem + extension);
-    }
+    file.replace_filename(withExchangeExtension(file.filename().string(),
+                                                padfile::ExchangeExtension, ExchangeSuffix));
     if (written)
         *written = file;
     const Outcome exported = PadLighting::exportTo(folder_, file, padName_);

@@ -19,10 +19,14 @@ namespace varnix {
 namespace padpage {
 inline constexpr const char* JsonWarn = "Json Warn";
 inline constexpr const char* ExportErr = "ExportErr";
+inline constexpr const char* SaveErr = "SaveErr";
 } // namespace padpage
 
 class PadPageModel {
 public:
+    // The default extension of the exchange file dialogs.
+    static constexpr const char* ExchangeSuffix = "Config";
+
     PadPageModel();
 
     // Loads the pad of a model folder: its Padconfig.json, or the defaults written when there is
