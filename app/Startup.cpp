@@ -2,6 +2,7 @@
 #include "app/Startup.h"
 
 #include "app/CMainWnd.h"
+#include "app/PopupService.h"
 #include "app/SingleInstance.h"
 #include "app/skin/SkinImage.h"
 #include "common/Diagnostics.h"
@@ -98,8 +99,9 @@ int runVarnixWindow(const StartOptions& startOptions) {
 
     std::filesystem::path root;
     std::unique_ptr<HidBackend> backend;
+    Outcome seeding;
     try {
-        root = findResourceRoot();
+        root = findResourceRoot({}, &seeding);
         backend = chooseBackend(root);
     } catch (const std::exception& error) {
         std::cerr << "varnix: " << error.what() << std::endl;
@@ -124,6 +126,13 @@ int runVarnixWindow(const StartOptions& startOptions) {
     auto window = std::make_unique<CMainWnd>(options);
     if (!window->createMainWindow()) {
         std::cerr << "varnix: " << window->skinError().toStdString() << std::endl;
+        if (!seeding.ok()) {
+            // Without its files the window cannot be drawn: say why in a plain box.
+            PopupService::plainMessage(nullptr,
+                                       QStringLiteral("Varnix cannot set up its files in %1:\n%2")
+                                           .arg(QString::fromStdString(root.string()),
+                                                QString::fromStdString(seeding.detail)));
+        }
         return 1;
     }
     QObject::connect(&instance, &SingleInstance::showRequested, window.get(),
@@ -134,6 +143,11 @@ int runVarnixWindow(const StartOptions& startOptions) {
         window.get(), &CMainWnd::exitRequested, qApp, [] { QCoreApplication::exit(0); },
         Qt::QueuedConnection);
     window->show();
+    if (!seeding.ok()) {
+        PopupService::showOutcome(
+            window.get(), seeding.shown(messagekey::Error, "SeedErr"),
+            [&window](const QString& key) { return window->messageText(key); }, true);
+    }
     if (startOptions.windowShown)
         startOptions.windowShown(*window);
 

@@ -2,6 +2,7 @@
 #include "common/ResourceRoot.h"
 
 #include "common/Diagnostics.h"
+#include "common/ResourceSeed.h"
 
 #include <cstdlib>
 #include <system_error>
@@ -25,27 +26,33 @@ fs::path userDataRoot() {
 
 } // namespace
 
-fs::path installedResourceTree() {
+fs::path installedResourceTree(const fs::path& executable) {
+    std::error_code ec;
+    const fs::path program =
+        executable.empty() ? fs::read_symlink("/proc/self/exe", ec) : executable;
+    if (!ec && !program.empty()) {
+        const fs::path beside =
+            (program.parent_path() / ".." / "share" / "varnix" / "res").lexically_normal();
+        if (fs::is_directory(beside, ec))
+            return beside;
+    }
     return VARNIX_INSTALLED_RES;
 }
 
-fs::path findResourceRoot(const fs::path& installedTree) {
+fs::path findResourceRoot(const fs::path& installedTree, Outcome* seeding) {
     if (const char* env = std::getenv("VARNIX_RES"); env && *env)
         return fs::path(env);
     std::error_code ec;
     if (fs::is_directory("res", ec))
         return fs::absolute("res", ec);
     const fs::path user = userDataRoot();
-    if (!fs::is_directory(user, ec)) {
-        const fs::path source = installedTree.empty() ? installedResourceTree() : installedTree;
-        fs::create_directories(user, ec);
-        if (!ec && fs::is_directory(source, ec)) {
-            fs::copy(source, user, fs::copy_options::recursive | fs::copy_options::skip_existing,
-                     ec);
-        }
-        if (ec)
-            debugOutput("cannot seed " + user.string() + " from " + source.string() + ": " +
-                        ec.message() + "\n");
+    const fs::path source = installedTree.empty() ? installedResourceTree() : installedTree;
+    const SeedReport report = seedUserTree(source, user);
+    if (!report.outcome) {
+        debugOutput("cannot seed " + user.string() + " from " + source.string() + ": " +
+                    report.outcome.detail + "\n");
+        if (seeding)
+            *seeding = report.outcome;
     }
     return user;
 }

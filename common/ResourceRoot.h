@@ -2,6 +2,8 @@
 // Finds the folder that all relative resource names ("res/...") are resolved against.
 #pragma once
 
+#include "common/Outcome.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -9,12 +11,16 @@
 namespace varnix {
 
 // Order: $VARNIX_RES; ./res in the working folder; $XDG_DATA_HOME/varnix/res (or
-// ~/.local/share/varnix/res), copied from the installed read-only tree on first use.
-// `installedTree` is the read-only tree of the installation (empty: the build's default).
-std::filesystem::path findResourceRoot(const std::filesystem::path& installedTree = {});
+// ~/.local/share/varnix/res), a copy of the installed read-only tree kept up to date with it
+// (see ResourceSeed.h). `installedTree` is the read-only tree of the installation (empty:
+// installedResourceTree()). When the copy cannot be made, `seeding` (if given) receives why.
+std::filesystem::path findResourceRoot(const std::filesystem::path& installedTree = {},
+                                       Outcome* seeding = nullptr);
 
-// The installed read-only resource tree of this build (<prefix>/share/varnix/res).
-std::filesystem::path installedResourceTree();
+// The installed read-only resource tree: `../share/varnix/res` beside the folder of the
+// program (`executable`, empty: the running one), so that an installation can be moved to any
+// prefix; else the prefix configured at build time.
+std::filesystem::path installedResourceTree(const std::filesystem::path& executable = {});
 
 // Turns a resource name as the program's tables and files write it ("./res/Set.ini",
 // "res\\Language\\lan_en.ini", ".\\res\\Home\\Home.json", "MacroKorv/png/1.png") into a

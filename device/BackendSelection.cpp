@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "device/BackendSelection.h"
 
+#include "common/ResourceRoot.h"
 #include "device/HidapiBackend.h"
 #include "device/SimulatedBackend.h"
 
@@ -23,9 +24,14 @@ std::unique_ptr<HidBackend> makeBackend(const BackendChoice& choice,
     if (choice.kind == "hidapi")
         return std::make_unique<HidapiBackend>();
     if (choice.kind == "sim") {
-        const std::filesystem::path scenario = choice.scenarioFile.empty()
-                                                   ? resourceRoot / "sim" / "demo.json"
-                                                   : std::filesystem::path(choice.scenarioFile);
+        std::filesystem::path scenario = choice.scenarioFile;
+        if (scenario.empty()) {
+            // The source tree keeps the demo under res/sim; an installation among its examples.
+            std::error_code ec;
+            scenario = resourceRoot / "sim" / "demo.json";
+            if (!std::filesystem::exists(scenario, ec))
+                scenario = installedResourceTree().parent_path() / "examples" / "demo.json";
+        }
         return std::make_unique<SimulatedBackend>(loadScenarioFile(scenario), clock);
     }
     throw std::runtime_error("unknown backend \"" + choice.kind + "\" (use hidapi or sim)");
