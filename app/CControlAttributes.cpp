@@ -2,6 +2,7 @@
 #include "app/CControlAttributes.h"
 
 #include "common/Diagnostics.h"
+#include "common/JsonRead.h"
 
 #include <algorithm>
 #include <climits>
@@ -38,10 +39,10 @@ void CControlAttributes::readVisibility(const nlohmann::json& entry) {
 
 void CControlAttributes::readPos(const nlohmann::json& entry) {
     const nlohmann::json& pos = entry.at(positionfile::PosKey);
-    const int x = pos.at(0).get<int>();
-    const int y = pos.at(1).get<int>();
-    const int width = pos.at(2).get<int>();
-    const int height = pos.at(3).get<int>();
+    const int x = jsonNumber<int>(pos.at(0));
+    const int y = jsonNumber<int>(pos.at(1));
+    const int width = jsonNumber<int>(pos.at(2));
+    const int height = jsonNumber<int>(pos.at(3));
     rect_ = ControlRect{x, y, clampedSum(x, width), clampedSum(y, height)};
 }
 

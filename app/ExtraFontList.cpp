@@ -3,6 +3,7 @@
 
 #include "common/AtomicFile.h"
 #include "common/Diagnostics.h"
+#include "common/JsonRead.h"
 
 #include <nlohmann/json.hpp>
 
@@ -20,7 +21,7 @@ std::map<std::string, std::string> ExtraFontList::parse(std::string_view json) {
     std::map<std::string, std::string> fonts;
     nlohmann::json document;
     try {
-        document = nlohmann::json::parse(json);
+        document = parseJson(json);
     } catch (const nlohmann::json::exception& error) {
         debugOutput(std::string(error.what()) + "\n");
         return fonts;

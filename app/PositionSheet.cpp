@@ -8,6 +8,7 @@
 #include "app/VerExAuttributes.h"
 #include "common/AtomicFile.h"
 #include "common/Diagnostics.h"
+#include "common/JsonRead.h"
 
 #include <nlohmann/json.hpp>
 
@@ -41,11 +42,11 @@ Outcome LoadPositionSheet(const std::filesystem::path& path, PositionSheet& shee
 Outcome ParsePositionSheet(std::string_view json, PositionSheet& sheet) {
     using namespace positionfile;
     try {
-        const nlohmann::json document = nlohmann::json::parse(json);
+        const nlohmann::json document = parseJson(json);
         const nlohmann::json& container = document.at(ContainerKey);
         sheet.containerName = container.at(ContainerNameKey).get<std::string>();
-        sheet.width = container.at(WidthKey).get<int>();
-        sheet.height = container.at(HeightKey).get<int>();
+        sheet.width = jsonNumber<int>(container.at(WidthKey));
+        sheet.height = jsonNumber<int>(container.at(HeightKey));
         sheet.bkImage = container.at(BkImageKey).get<std::string>();
         sheet.normalImage = container.at(NormalImageKey).get<std::string>();
         sheet.overImage = container.at(OverImageKey).get<std::string>();

@@ -75,8 +75,10 @@ int runApplyShared(CliContext& context, const CommandArguments& arguments) {
     writer.writeToDevices(lighting);
     for (std::size_t i = 0; i < connected.size(); ++i)
         catalogue.DeviceList[i].Connected = connected[i];
-    if (written == 0)
+    if (written == 0) {
         std::fprintf(stderr, "varnixctl: apply shared: no connected device\n");
+        status = ExitFailure;
+    }
     if (const std::optional<std::int64_t> interval = lighting.repeatIntervalMs())
         std::fprintf(stderr, "varnixctl: the program repeats this effect every %lld ms\n",
                      static_cast<long long>(*interval));

@@ -3,6 +3,7 @@
 #include "cli/CommandRegistry.h"
 #include "common/AtomicFile.h"
 #include "common/Diagnostics.h"
+#include "common/JsonRead.h"
 #include "macro/MacroBodyEncoder.h"
 #include "macro/MacroFileFormat.h"
 
@@ -20,7 +21,7 @@ int runMacroBody(CliContext&, const CommandArguments& arguments) {
         throw UsageError("cannot read group file " + file);
     MacroGroup group;
     try {
-        group = macrofile::groupFromJson(nlohmann::json::parse(*bytes));
+        group = macrofile::groupFromJson(parseJson(*bytes));
     } catch (const std::exception& error) {
         throw UsageError(file + ": " + error.what());
     }

@@ -4,10 +4,11 @@
 #include "common/AtomicFile.h"
 #include "common/Outcome.h"
 
-#include <minizip/unzip.h>
-
+#include <algorithm>
 #include <array>
 #include <memory>
+#include <minizip/unzip.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -77,10 +78,44 @@ Expected<std::string> readCurrentEntry(unzFile zip, std::uint64_t maxSize) {
     return contents;
 }
 
+// The current entry's description and its name, read with the length the archive gives it.
+bool readEntryName(unzFile zip, unz_file_info64& info, std::string& name) {
+    if (unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+        return false;
+    name.assign(info.size_filename, '\0');
+    if (name.empty() || name.size() > MaxArchiveEntryNameLength)
+        return true; // refused by the caller without reading it
+    // minizip terminates the name only when the buffer has room: give it one byte more.
+    std::vector<char> buffer(name.size() + 1, '\0');
+    if (unzGetCurrentFileInfo64(zip, &info, buffer.data(), static_cast<uLong>(buffer.size()),
+                                nullptr, 0, nullptr, 0) != UNZ_OK)
+        return false;
+    name.assign(buffer.data(), info.size_filename);
+    return true;
+}
+
+// True when a part of `relative` below `folder` (the entry itself included) already exists as a
+// symbolic link: writing through it could land outside the folder.
+bool passesThroughLink(const fs::path& folder, const std::string& relative) {
+    fs::path at = folder;
+    for (const fs::path& part : fs::path(relative)) {
+        if (part.empty() || part == ".")
+            continue;
+        at /= part;
+        std::error_code ec;
+        const fs::file_status status = fs::symlink_status(at, ec);
+        if (ec || status.type() == fs::file_type::not_found)
+            return false;
+        if (status.type() == fs::file_type::symlink)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 ArchiveUnpackResult unpackArchive(const fs::path& archive, const fs::path& targetFolder,
-                                  std::uint64_t maxEntrySize) {
+                                  std::uint64_t maxEntrySize, const ArchiveLimits& limits) {
     ArchiveUnpackResult result;
     std::unique_ptr<void, ZipCloser> zip(unzOpen64(archive.c_str()));
     if (!zip) {
@@ -92,28 +127,41 @@ ArchiveUnpackResult unpackArchive(const fs::path& archive, const fs::path& targe
         result.errorCode = rc == UNZ_PARAMERROR ? ArchiveNotOpen : rc;
         return result;
     }
+    if (global.number_entry > limits.maxEntries) {
+        result.errorCode = ArchiveTooLarge;
+        result.problems.push_back("refused, " + std::to_string(global.number_entry) +
+                                  " entries (at most " + std::to_string(limits.maxEntries) + ")");
+        return result;
+    }
     result.entryCount = static_cast<int>(global.number_entry);
+    std::uint64_t unpackedBytes = 0;
     std::error_code ec;
     fs::create_directories(targetFolder, ec);
     int rc = unzGoToFirstFile(zip.get());
     for (int i = 0; i < result.entryCount && rc == UNZ_OK; ++i, rc = unzGoToNextFile(zip.get())) {
         unz_file_info64 info{};
-        std::array<char, 1024> rawName{};
-        if (unzGetCurrentFileInfo64(zip.get(), &info, rawName.data(),
-                                    static_cast<uLong>(rawName.size()), nullptr, 0, nullptr,
-                                    0) != UNZ_OK) {
+        std::string name;
+        if (!readEntryName(zip.get(), info, name)) {
             result.problems.push_back("entry " + std::to_string(i) + ": unreadable description");
             continue;
         }
-        const std::string name(rawName.data());
+        if (name.size() > MaxArchiveEntryNameLength) {
+            result.problems.push_back("entry " + std::to_string(i) + ": refused, its name is " +
+                                      std::to_string(name.size()) + " bytes long");
+            continue;
+        }
         auto refuse = [&](const std::string& why) {
             result.problems.push_back("entry '" + name + "': " + why);
         };
-        if (!isSafeArchiveEntryName(name)) {
+        if (name.find('\0') != std::string::npos || !isSafeArchiveEntryName(name)) {
             refuse("refused, its name leads outside the target folder");
             continue;
         }
         const fs::path target = targetFolder / normalisedName(name);
+        if (passesThroughLink(targetFolder, normalisedName(name))) {
+            refuse("refused, a symbolic link is in its way");
+            continue;
+        }
         if (name.back() == '/' || name.back() == '\\') {
             fs::create_directories(target, ec);
             if (ec)
@@ -126,11 +174,18 @@ ArchiveUnpackResult unpackArchive(const fs::path& archive, const fs::path& targe
             refuse("refused, larger than " + std::to_string(maxEntrySize) + " bytes");
             continue;
         }
-        const Expected<std::string> contents = readCurrentEntry(zip.get(), maxEntrySize);
+        if (info.uncompressed_size > limits.maxTotalSize - unpackedBytes) {
+            refuse("refused, the archive unpacks to more than " +
+                   std::to_string(limits.maxTotalSize) + " bytes");
+            break;
+        }
+        const Expected<std::string> contents = readCurrentEntry(
+            zip.get(), std::min(maxEntrySize, limits.maxTotalSize - unpackedBytes));
         if (!contents) {
             refuse(contents.outcome().detail);
             continue;
         }
+        unpackedBytes += contents->size();
         // Every start unpacks the same archive: a file that already holds the entry's bytes stays
         // as it is, so that a start costs no writes (each replacement is synced to the disk).
         if (const std::optional<std::string> existing = readWholeFile(target);

@@ -2,13 +2,13 @@
 // The catalogue half of FindDev: built-in table, catalogue archive and file.
 #include "common/AtomicFile.h"
 #include "common/Diagnostics.h"
+#include "common/JsonRead.h"
 #include "device/CatalogueArchive.h"
 #include "device/FindDev.h"
 
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
 #include <cstdlib>
+#include <nlohmann/json.hpp>
 
 namespace fs = std::filesystem;
 
@@ -28,17 +28,26 @@ struct BuiltInRow {
 
 // Captions keep their leading and trailing blanks.
 constexpr BuiltInRow BuiltInTable[] = {
-    {1, 0x1441, "Tavro_Quenra-Rum1", " Tavro_Quenra-Rum1 ", "M1-1.png", "M1-2.png", "MouseA", "Mouse"},
-    {1, 0x1441, "Tavro_Quenra-Rum2", " Tavro_Quenra-Rum2 ", "M2-1.png", "M2-2.png", "MouseB", "Mouse"},
-    {1, 0x1441, "Tavro_Quenra-Rum3", " Tavro_Quenra-Rum3 ", "M3-1.png", "M3-2.png", "MouseC", "Mouse"},
-    {1, 0x1441, "Tavro_Quenra-Rum4", " Tavro_Quenra-Rum4 ", "M4-1.png", "M4-2.png", "MouseE", "Mouse"},
-    {1, 0x1441, "Tavro_Quenra-Rum5", " Tavro_Quenra-Rum5 ", "M5-1.png", "M5-2.png", "MouseF", "Mouse"},
-    {2, 0x2351, "Tavro_Quenra-Sel1", " Tavro_Quenra-Sel1 ", "KB1-1.png", "KB1-2.png", "KeyboardA", "Keyboard"},
-    {2, 0x2351, "Tavro_Quenra-Sel2", " Tavro_Quenra-Sel2", "KB2-1.png", "KB2-2.png", "KeyboardB", "Keyboard"},
-    {2, 0x2351, "Tavro_Quenra-Sel3", " Tavro_Quenra-Sel3", "KB3-1.png", "KB3-2.png", "KeyboardC", "Keyboard"},
+    {1, 0x1441, "Tavro_Quenra-Rum1", " Tavro_Quenra-Rum1 ", "M1-1.png", "M1-2.png", "MouseA",
+     "Mouse"},
+    {1, 0x1441, "Tavro_Quenra-Rum2", " Tavro_Quenra-Rum2 ", "M2-1.png", "M2-2.png", "MouseB",
+     "Mouse"},
+    {1, 0x1441, "Tavro_Quenra-Rum3", " Tavro_Quenra-Rum3 ", "M3-1.png", "M3-2.png", "MouseC",
+     "Mouse"},
+    {1, 0x1441, "Tavro_Quenra-Rum4", " Tavro_Quenra-Rum4 ", "M4-1.png", "M4-2.png", "MouseE",
+     "Mouse"},
+    {1, 0x1441, "Tavro_Quenra-Rum5", " Tavro_Quenra-Rum5 ", "M5-1.png", "M5-2.png", "MouseF",
+     "Mouse"},
+    {2, 0x2351, "Tavro_Quenra-Sel1", " Tavro_Quenra-Sel1 ", "KB1-1.png", "KB1-2.png", "KeyboardA",
+     "Keyboard"},
+    {2, 0x2351, "Tavro_Quenra-Sel2", " Tavro_Quenra-Sel2", "KB2-1.png", "KB2-2.png", "KeyboardB",
+     "Keyboard"},
+    {2, 0x2351, "Tavro_Quenra-Sel3", " Tavro_Quenra-Sel3", "KB3-1.png", "KB3-2.png", "KeyboardC",
+     "Keyboard"},
     {2, 0x1040, "Null", "Ui10", "KB4-1.png", "KB4-2.png", "KeyboardD", "Keyboard"},
     {3, 0x3031, "Tavro_Quenra-Wel1", "Tavro_Quenra-Wel1", "P1-1.png", "P1-2.png", "PadA", "Pad"},
-    {3, 0x3031, "Tavro_Quenra-Wel2", "Tavro_Quenra-Wel2", "P2-1.png", "P2-2.png", "PadB", "Headphone"},
+    {3, 0x3031, "Tavro_Quenra-Wel2", "Tavro_Quenra-Wel2", "P2-1.png", "P2-2.png", "PadB",
+     "Headphone"},
     {3, 0x3001, "Null", "Ui3", "1003_1.png", "1003_2.png", "PadA", "Pad"},
     {3, 0x4001, "Null", "Ui6", "3001_1.png", "3001_2.png", "PadA", "Pad"},
     {3, 0x4001, "Null", "Ui7", "3002_1.png", "3002_2.png", "PadA", "Pad"},
@@ -63,7 +72,7 @@ DeviceRecord recordFromEntry(const nlohmann::json& entry) {
     };
     auto integer = [&](const char* key, std::int32_t& field) {
         if (auto it = entry.find(key); it != entry.end())
-            field = it->get<std::int32_t>();
+            field = jsonNumber<std::int32_t>(*it);
     };
     integer("DevType", record.DevType);
     integer("Width", record.Width);
@@ -77,7 +86,7 @@ DeviceRecord recordFromEntry(const nlohmann::json& entry) {
         if (!it->is_array() || it->size() != record.Padding.size())
             throw std::runtime_error("\"Padding\" must be an array of 4 integers");
         for (std::size_t i = 0; i < record.Padding.size(); ++i)
-            record.Padding[i] = (*it)[i].get<std::int32_t>();
+            record.Padding[i] = jsonNumber<std::int32_t>((*it)[i]);
     }
     text("DevName", record.DevName);
     text("UITextName", record.UITextName);
@@ -124,7 +133,7 @@ bool FindDev::ReadCatalogueFile(const fs::path& file) {
     std::vector<DeviceRecord> records;
     std::vector<std::string> typeNames;
     try {
-        const nlohmann::json document = nlohmann::json::parse(*bytes);
+        const nlohmann::json document = parseJson(*bytes);
         if (!document.is_object())
             throw std::runtime_error("the catalogue is not a JSON object");
         const auto devices = document.find("NDevice");

@@ -3,13 +3,13 @@
 
 #include "common/AtomicFile.h"
 #include "common/Diagnostics.h"
+#include "common/JsonRead.h"
 #include "device/FindDev.h"
-
-#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <nlohmann/json.hpp>
 
 namespace varnix {
 
@@ -60,7 +60,8 @@ public:
         if (!isOpen() || !backend_.alive(device_, generation_))
             return false;
         std::lock_guard lock(backend_.mutex_);
-        const VirtualDeviceSetup& setup = backend_.devices_[static_cast<std::size_t>(device_)].setup;
+        const VirtualDeviceSetup& setup =
+            backend_.devices_[static_cast<std::size_t>(device_)].setup;
         vendorId = setup.vid;
         productId = setup.pid;
         return true;
@@ -158,7 +159,7 @@ std::vector<VirtualDeviceSetup> parseScenarioDocument(const nlohmann::json& docu
 std::vector<VirtualDeviceSetup> parseScenario(const std::string& json) {
     nlohmann::json document;
     try {
-        document = nlohmann::json::parse(json);
+        document = parseJson(json);
     } catch (const nlohmann::json::exception& error) {
         throw ScenarioError(std::string("not valid JSON: ") + error.what());
     }
@@ -214,9 +215,9 @@ std::vector<HidInterfaceInfo> SimulatedBackend::enumerate() {
             std::lock_guard lock(mutex_);
             setup = devices_[static_cast<std::size_t>(i)].setup;
         }
-        HidInterfaceInfo read{readPath(i), setup.vid, setup.pid, setup.product, frame::ReadUsagePage,
-                              frame::VendorUsage};
-        HidInterfaceInfo write{writePath(i), setup.vid, setup.pid, setup.product,
+        HidInterfaceInfo read{readPath(i),          setup.vid,         setup.pid, setup.product,
+                              frame::ReadUsagePage, frame::VendorUsage};
+        HidInterfaceInfo write{writePath(i),          setup.vid,         setup.pid, setup.product,
                                frame::WriteUsagePage, frame::VendorUsage};
         if (setup.writeFirst)
             std::swap(read, write);
@@ -306,7 +307,8 @@ HidSendResult SimulatedBackend::sendFeature(int device, std::uint64_t generation
             observer(device, path, false);
         return HidSendResult::Gone;
     }
-    log_.push_back({clock_.nowMs(), device, FrameKind::SetFeature, bytes, fate != FrameFate::Refuse});
+    log_.push_back(
+        {clock_.nowMs(), device, FrameKind::SetFeature, bytes, fate != FrameFate::Refuse});
     if (fate == FrameFate::Accept)
         applyMemoryCommand(d, report);
     return fate == FrameFate::Refuse ? HidSendResult::Refused : HidSendResult::Sent;
@@ -408,8 +410,8 @@ void SimulatedBackend::injectInputReport(int device, std::vector<std::uint8_t> r
     inputArrived_.notify_all();
 }
 
-void SimulatedBackend::setFaultHook(int device,
-                                    std::function<FrameFate(const std::vector<std::uint8_t>&)> hook) {
+void SimulatedBackend::setFaultHook(
+    int device, std::function<FrameFate(const std::vector<std::uint8_t>&)> hook) {
     std::lock_guard lock(mutex_);
     devices_.at(static_cast<std::size_t>(device)).faultHook = std::move(hook);
 }

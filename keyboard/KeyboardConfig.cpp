@@ -4,6 +4,7 @@
 #include "common/AtomicFile.h"
 #include "common/Diagnostics.h"
 #include "common/IniFile.h"
+#include "common/JsonRead.h"
 #include "keyboard/KeyboardFiles.h"
 #include "keyboard/KeyboardKeyList.h"
 #include "lighting/LedEffectJson.h"
@@ -22,7 +23,7 @@ std::optional<json> readJsonFile(const fs::path& path) {
     const std::optional<std::string> bytes = readWholeFile(path);
     if (!bytes)
         return std::nullopt;
-    return json::parse(*bytes);
+    return parseJson(*bytes);
 }
 
 std::string matrixKey(int row, int column) {
@@ -72,8 +73,8 @@ void KeyboardConfig::readExtKeys(const fs::path& folder) {
         for (const json& entry : document->at(kbfiles::ExtKeysMember)) {
             ExtKey key;
             key.name = entry.at(kbfiles::ExtKeyName).get<std::string>();
-            key.number = entry.at(kbfiles::ExtKeyNumber).get<std::int32_t>();
-            key.map = entry.at(kbfiles::ExtKeyMap).get<std::int32_t>();
+            key.number = jsonNumber<std::int32_t>(entry.at(kbfiles::ExtKeyNumber));
+            key.map = jsonNumber<std::int32_t>(entry.at(kbfiles::ExtKeyMap));
             read[key.name] = key;
         }
         extKeys = std::move(read);
@@ -110,7 +111,7 @@ void KeyboardConfig::readKeys(const json& root) {
                 continue;
             const std::size_t count = std::min<std::size_t>(codes.size(), KeyboardProfileCount);
             for (std::size_t p = 0; p < count; ++p)
-                read[p][name].code = codes.at(p).get<std::int32_t>();
+                read[p][name].code = jsonNumber<std::int32_t>(codes.at(p));
         }
     if (root.contains(kbfiles::KeyMacros))
         for (const auto& [name, links] : root.at(kbfiles::KeyMacros).items()) {
@@ -182,7 +183,7 @@ void KeyboardConfig::readOtherKeys(const json& root) {
             continue;
         const std::size_t count = std::min<std::size_t>(codes.size(), KeyboardProfileCount);
         for (std::size_t p = 0; p < count; ++p)
-            read[p][name].code = codes.at(p).get<std::int32_t>();
+            read[p][name].code = jsonNumber<std::int32_t>(codes.at(p));
     }
     otherKeys = std::move(read);
 }
@@ -207,8 +208,8 @@ void KeyboardConfig::readMainAndLighting(const json& root) {
     LedEffect readLighting = lighting;
     if (root.contains(kbfiles::Main)) {
         const json& main = root.at(kbfiles::Main);
-        readVersion = main.at(kbfiles::MainVersion).get<std::int32_t>();
-        readProfile = main.at(kbfiles::MainProfile).get<std::int32_t>();
+        readVersion = jsonNumber<std::int32_t>(main.at(kbfiles::MainVersion));
+        readProfile = jsonNumber<std::int32_t>(main.at(kbfiles::MainProfile));
         // Every profile map is indexed by it: a value outside 0..3 would reach past them.
         if (readProfile < 0 || readProfile >= KeyboardProfileCount)
             throw std::out_of_range(formatText("\"%s\" %d is not a profile 0..%d",

@@ -2,6 +2,7 @@
 // Export and import of the keyboard exchange file (*.KB.Config).
 #include "common/AtomicFile.h"
 #include "common/Diagnostics.h"
+#include "common/JsonRead.h"
 #include "common/Utf16.h"
 #include "keyboard/KeyboardConfig.h"
 #include "keyboard/KeyboardFiles.h"
@@ -52,7 +53,7 @@ Outcome KeyboardConfig::ExportKeyboardConfig(const fs::path& folder, const std::
         return Outcome::failure(Status::Missing, "cannot read " + source.string());
     json document;
     try {
-        document = json::parse(*bytes);
+        document = parseJson(*bytes);
     } catch (const std::exception& error) {
         return Outcome::failure(Status::Invalid, source.string() + ": " + error.what());
     }
@@ -81,7 +82,7 @@ Outcome KeyboardConfig::ImportKeyboardConfig(const fs::path& folder, const std::
     if (!bytes)
         return refuse(Status::Missing, "cannot read " + source.string());
     try {
-        const json document = json::parse(*bytes);
+        const json document = parseJson(*bytes);
         if (!document.is_object() || !document.contains(kbfiles::ModelName))
             return refuse(Status::NoName,
                           source.string() + " has no \"" + kbfiles::ModelName + "\"");

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "lighting/LedEffectJson.h"
 
+#include "common/JsonRead.h"
+
 #include <string>
 
 namespace varnix {
@@ -28,23 +30,23 @@ const char* colourTypeKey(LedJsonForm form) {
 LedEffect readLedEffect(const json& object, LedJsonForm form) {
     LedEffect effect;
     if (form != LedJsonForm::Shared)
-        effect.colourType = object.at(colourTypeKey(form)).get<std::int32_t>();
-    effect.selectedSlot = object.at(selectedSlotKey(form)).get<std::int32_t>();
-    effect.mode = object.at(ledjson::Mode).get<std::int32_t>();
-    effect.brightness = object.at(ledjson::Brightness).get<std::int32_t>();
-    effect.speed = object.at(ledjson::Speed).get<std::int32_t>();
+        effect.colourType = jsonNumber<std::int32_t>(object.at(colourTypeKey(form)));
+    effect.selectedSlot = jsonNumber<std::int32_t>(object.at(selectedSlotKey(form)));
+    effect.mode = jsonNumber<std::int32_t>(object.at(ledjson::Mode));
+    effect.brightness = jsonNumber<std::int32_t>(object.at(ledjson::Brightness));
+    effect.speed = jsonNumber<std::int32_t>(object.at(ledjson::Speed));
     effect.symmetric = object.at(ledjson::Symmetric).get<bool>();
-    effect.direction = object.at(ledjson::Direction).get<std::int32_t>();
+    effect.direction = jsonNumber<std::int32_t>(object.at(ledjson::Direction));
     for (int i = 0; i < LedSlotCount; ++i) {
         ColourSlot& slot = effect.slots[static_cast<std::size_t>(i)];
         if (form == LedJsonForm::Pad) {
             const json& entry = object.at(ledjson::PadSlotArray).at(static_cast<std::size_t>(i));
-            slot.enabled = entry.at(ledjson::PadSlotEnabled).get<std::int32_t>();
-            slot.colour = entry.at(ledjson::PadSlotColour).get<std::uint32_t>();
+            slot.enabled = jsonNumber<std::int32_t>(entry.at(ledjson::PadSlotEnabled));
+            slot.colour = jsonNumber<std::uint32_t>(entry.at(ledjson::PadSlotColour));
         } else {
             const json& pair = object.at(slotKey(form, i));
-            slot.enabled = pair.at(ledjson::SlotEnabledIndex).get<std::int32_t>();
-            slot.colour = pair.at(ledjson::SlotColourIndex).get<std::uint32_t>();
+            slot.enabled = jsonNumber<std::int32_t>(pair.at(ledjson::SlotEnabledIndex));
+            slot.colour = jsonNumber<std::uint32_t>(pair.at(ledjson::SlotColourIndex));
         }
     }
     return effect;

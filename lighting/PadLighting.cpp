@@ -3,6 +3,7 @@
 
 #include "common/AtomicFile.h"
 #include "common/Diagnostics.h"
+#include "common/JsonRead.h"
 #include "common/Utf16.h"
 #include "device/PadFeatureProfile.h"
 #include "lighting/LedEffectJson.h"
@@ -85,8 +86,8 @@ PadLighting PadLighting::fromJson(const json& document) {
     lighting.setEffect(readLedEffect(object, LedJsonForm::Pad));
     if (object.contains(padfile::Response)) {
         for (const json& pair : object.at(padfile::Response))
-            lighting.response.push_back({pair.at(padfile::ResponseEnable).get<std::int32_t>(),
-                                         pair.at(padfile::ResponseMode).get<std::int32_t>()});
+            lighting.response.push_back({jsonNumber<std::int32_t>(pair.at(padfile::ResponseEnable)),
+                                         jsonNumber<std::int32_t>(pair.at(padfile::ResponseMode))});
     }
     return lighting;
 }
@@ -116,7 +117,7 @@ Outcome PadLighting::load(const std::filesystem::path& modelFolder, PadLighting&
     const std::filesystem::path file = configPath(modelFolder);
     if (const std::optional<std::string> bytes = readWholeFile(file)) {
         try {
-            lighting = fromJson(json::parse(*bytes));
+            lighting = fromJson(parseJson(*bytes));
         } catch (const json::exception& error) {
             return failure(Status::Invalid, file.string() + ": " + error.what());
         }
@@ -153,7 +154,7 @@ Outcome PadLighting::exportTo(const std::filesystem::path& modelFolder,
         return failure(Status::Missing, "cannot open " + file.string());
     json document;
     try {
-        document = json::parse(*bytes);
+        document = parseJson(*bytes);
     } catch (const json::exception& error) {
         return failure(Status::Invalid, file.string() + ": " + error.what());
     }
@@ -172,12 +173,12 @@ Outcome PadLighting::importFrom(const std::filesystem::path& modelFolder,
     if (!bytes)
         return failure(Status::Missing, "cannot open " + source.string());
     try {
-        const json document = json::parse(*bytes);
+        const json document = parseJson(*bytes);
         if (!document.is_object() || !document.contains(padfile::PadName))
             return refusal(Status::NoName, source.string() + " has no \"PadName\"");
         std::u16string units;
         for (const json& unit : document.at(padfile::PadName))
-            units.push_back(static_cast<char16_t>(unit.get<std::uint32_t>() & 0xFFFF));
+            units.push_back(static_cast<char16_t>(jsonNumber<std::uint32_t>(unit) & 0xFFFF));
         if (!sameName(units, utf8ToUtf16(padName)))
             return refusal(Status::OtherModel, source.string() + " was made for another pad");
         fromJson(document); // only a readable configuration may replace the current one

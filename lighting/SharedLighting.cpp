@@ -3,6 +3,7 @@
 
 #include "common/AtomicFile.h"
 #include "common/Diagnostics.h"
+#include "common/JsonRead.h"
 #include "device/LightingFeature.h"
 #include "lighting/LedEffectJson.h"
 #include "lighting/LedMode.h"
@@ -104,7 +105,7 @@ SharedLighting SharedLighting::fromJson(const json& document) {
     lighting.direction = effect.direction;
     lighting.slots = effect.slots;
     lighting.ledCount = object.contains(sharedfile::LedCount)
-                            ? object.at(sharedfile::LedCount).get<std::int32_t>()
+                            ? jsonNumber<std::int32_t>(object.at(sharedfile::LedCount))
                             : DefaultSharedLedCount;
     return lighting;
 }
@@ -120,7 +121,7 @@ Outcome SharedLighting::load(const std::filesystem::path& file, SharedLighting& 
     Outcome outcome = Outcome::failure(Status::Missing, "cannot open " + file.string());
     if (bytes) {
         try {
-            lighting = fromJson(json::parse(*bytes));
+            lighting = fromJson(parseJson(*bytes));
             return Outcome::done();
         } catch (const json::exception& failure) {
             outcome = Outcome::failure(Status::Invalid, file.string() + ": " + failure.what());

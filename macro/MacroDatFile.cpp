@@ -7,6 +7,7 @@
 #include "macro/DatKeyTables.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace varnix {
 namespace {
@@ -86,8 +87,18 @@ Outcome MacroDatFile::parse(std::string_view text, std::int32_t modelCode) {
                                 formatText("DAT_VER is %d; only version %d can be imported",
                                            version_, SupportedVersion));
     locked_ = ini.getString(SectionInit, KeyMarker) == LockMarker;
-    // macroNum is a 16-bit number; 0 or less means no macros.
-    const auto count = static_cast<std::int16_t>(ini.getInt(SectionMacros, KeyMacroCount));
+    // macroNum is a signed 16-bit number; 0 or less means no macros. A count the field cannot
+    // hold is refused rather than cut to 16 bits, and so is one above what an import may add.
+    const int declared = ini.getInt(SectionMacros, KeyMacroCount);
+    if (declared < INT16_MIN || declared > INT16_MAX)
+        return Outcome::failure(Status::Invalid,
+                                formatText("macroNum %d does not fit its 16-bit field", declared));
+    const int count = declared;
+    if (count > MaxImportedMacros)
+        return Outcome::failure(Status::Refused,
+                                formatText("macroNum is %d; one import adds at most %d macros",
+                                           count, MaxImportedMacros));
+    // Only rows the file holds are imported: a count beyond them refuses the file.
     for (int i = 0; i < count; ++i) {
         const std::string key = std::to_string(i);
         if (!ini.hasKey(SectionMacros, key)) {

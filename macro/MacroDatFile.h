@@ -21,6 +21,8 @@ public:
     static constexpr const char* KeyVersion = "DAT_VER";
     static constexpr const char* KeyMarker = "MacMd5";
     static constexpr const char* KeyMacroCount = "macroNum";
+    // The most macros one import may add (a .dat file or a group file).
+    static constexpr int MaxImportedMacros = 1000;
     static constexpr const char* LockMarker = "MacMd5";
     static constexpr int SupportedVersion = 3;
     static constexpr std::size_t RowCharacters = 26649; // longer rows are cut here

@@ -4,6 +4,7 @@
 
 #include "common/AtomicFile.h"
 #include "common/Diagnostics.h"
+#include "common/JsonRead.h"
 #include "macro/MacroFileFormat.h"
 
 #include <algorithm>
@@ -63,7 +64,7 @@ Outcome MacroStore::LoadMacroFile() {
     if (!bytes)
         return Outcome::done(); // no file yet: the first change writes one
     try {
-        json parsed = json::parse(*bytes);
+        json parsed = parseJson(*bytes);
         if (!parsed.is_object())
             throw std::runtime_error("the macro file does not hold a JSON object");
         std::vector<MacroGroup> loaded;
@@ -293,7 +294,7 @@ std::vector<MacroRecord> MacroStore::ReadMacroList(const fs::path& path) {
     if (!bytes)
         return {};
     try {
-        const json parsed = json::parse(*bytes);
+        const json parsed = parseJson(*bytes);
         std::vector<MacroRecord> macros;
         for (const json& object :
              macrofile::arrayOf(parsed.at(macrofile::KeyMacros), macrofile::KeyMacros))

@@ -2,6 +2,7 @@
 // Group export and import: group files (.Macro.Config) and the older .dat rows.
 #include "common/AtomicFile.h"
 #include "common/Diagnostics.h"
+#include "common/JsonRead.h"
 #include "common/Utf16.h"
 #include "macro/MacroDatFile.h"
 #include "macro/MacroFileFormat.h"
@@ -74,9 +75,16 @@ Outcome MacroStore::ImportGroup(int insertPosition, const fs::path& path,
 Outcome MacroStore::importGroupFile(int insertPosition, const fs::path& path,
                                     const std::string& bytes) {
     try {
-        json object = json::parse(bytes);
+        json object = parseJson(bytes);
         if (!object.is_object() || !object.contains(macrofile::KeyGroupName))
             return fail(Status::NoName, path.string() + " holds no \"GrpName\"");
+        if (const auto macros = object.find(macrofile::KeyMacros);
+            macros != object.end() && macros->is_array() &&
+            macros->size() > static_cast<std::size_t>(MacroDatFile::MaxImportedMacros))
+            return fail(Status::Refused,
+                        formatText("%s holds %zu macros; one import adds at most %d",
+                                   path.string().c_str(), macros->size(),
+                                   MacroDatFile::MaxImportedMacros));
         // The file's group GUID is replaced, so a missing or odd one does not matter.
         object[macrofile::KeyGroupGuid] = NewMacroGuid();
         // Everything the macro file will hold must load again after the save.

@@ -3,6 +3,7 @@
 
 #include "common/AtomicFile.h"
 #include "common/Diagnostics.h"
+#include "common/JsonRead.h"
 #include "common/Utf16.h"
 
 #include <algorithm>
@@ -30,7 +31,7 @@ Expected<json> parseFile(const std::filesystem::path& file) {
     if (!bytes)
         return Outcome::failure(Status::Missing, "cannot open " + file.string());
     try {
-        return json::parse(*bytes);
+        return parseJson(*bytes);
     } catch (const json::exception& error) {
         return failure(Status::Invalid, file.string() + ": " + error.what());
     }
@@ -51,16 +52,16 @@ Outcome copyOver(const std::filesystem::path& target, const std::string& bytes) 
 
 // The library's own conversion: numbers and booleans convert, anything else is its type error.
 std::int32_t readInt(const json& value) {
-    return value.get<std::int32_t>();
+    return jsonNumber<std::int32_t>(value);
 }
 std::uint32_t readUnsigned(const json& value) {
-    return value.get<std::uint32_t>();
+    return jsonNumber<std::uint32_t>(value);
 }
 
 std::u16string nameUnits(const json& array) {
     std::u16string units;
     for (const json& unit : array)
-        units.push_back(static_cast<char16_t>(unit.get<std::uint32_t>() & 0xFFFF));
+        units.push_back(static_cast<char16_t>(jsonNumber<std::uint32_t>(unit) & 0xFFFF));
     return units;
 }
 
@@ -221,7 +222,7 @@ Outcome MouseConfigFile::importFrom(const std::filesystem::path& modelFolder,
     if (!bytes)
         return failure(Status::Missing, "cannot open " + source.string());
     try {
-        const json document = json::parse(*bytes);
+        const json document = parseJson(*bytes);
         if (!document.is_object() || !document.contains(mf::MouseName))
             return refusal(Status::NoName, source.string() + " has no \"MouseName\"");
         if (!sameName(nameUnits(document[mf::MouseName]), utf8ToUtf16(mouseName)))

@@ -3,6 +3,7 @@
 
 #include "common/AtomicFile.h"
 #include "common/Diagnostics.h"
+#include "common/JsonRead.h"
 #include "macro/KeyNames.h"
 
 #include <climits>
@@ -54,7 +55,7 @@ MouseFunctionTable::LoadResult MouseFunctionTable::load(const std::filesystem::p
     }
     nlohmann::ordered_json document;
     try {
-        document = nlohmann::ordered_json::parse(*bytes);
+        document = parseJson<nlohmann::ordered_json>(*bytes);
     } catch (const nlohmann::json::exception& error) {
         note(error.what());
         return finish(LoadResult::ParseError);

@@ -72,6 +72,13 @@ TEST_F(DeviceKindCliTest, ApplySharedWritesEveryConnectedDevice) {
     EXPECT_EQ(one.out.find("DEVICE 0"), std::string::npos);
 }
 
+TEST_F(DeviceKindCliTest, ApplySharedFailsWhenNoDeviceWasWritten) {
+    // Row 1 is a mouse model that is not connected in the demo scenario.
+    const Result one = run("apply shared --device 1");
+    EXPECT_EQ(one.status, 1) << one.out;
+    EXPECT_THAT(one.err, HasSubstr("no connected device"));
+}
+
 TEST_F(DeviceKindCliTest, BadArguments) {
     const std::vector<std::pair<std::string, int>> cases{
         {"image", 2},

@@ -14,10 +14,10 @@ namespace fs = std::filesystem;
 namespace varnix {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
 using test::DiagnosticCapture;
 using test::TempDir;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 const fs::path Icons = fs::path("Home") / "Icons";
 
@@ -89,8 +89,8 @@ TEST_F(CatalogueTest, BrokenOrMistypedCatalogueKeepsThePreviousLists) {
         R"({"NDevice": [ {"DevType": "one", "Pid": "1441"} ]})", // integer given as text
         R"({"NDevice": [ {"Pid": 5153} ]})",                     // "Pid" must be text
         R"({"NDevice": [ {"Padding": [1, 2]} ]})",               // short padding
-        R"({"NDevice": {"DevType": 1}})",                         // not an array
-        R"([1, 2, 3])",                                           // not an object
+        R"({"NDevice": {"DevType": 1}})",                        // not an array
+        R"([1, 2, 3])",                                          // not an object
     };
     for (const std::string& json : broken) {
         SCOPED_TRACE(json);
@@ -155,9 +155,9 @@ TEST_F(CatalogueTest, EntriesLeadingOutsideTheFolderAreNeverWritten) {
 
 TEST(CatalogueArchiveTest, SafeEntryNames) {
     const std::pair<const char*, bool> cases[] = {
-        {"Ndevice.json", true}, {"a/b/c.png", true},   {"a..b.png", true}, {"..png", true},
-        {"../x", false},        {"a/../../x", false},  {"/x", false},      {"\\x", false},
-        {"C:x", false},         {"a\\..\\..\\x", false}, {"..", false},    {"", false},
+        {"Ndevice.json", true}, {"a/b/c.png", true},     {"a..b.png", true}, {"..png", true},
+        {"../x", false},        {"a/../../x", false},    {"/x", false},      {"\\x", false},
+        {"C:x", false},         {"a\\..\\..\\x", false}, {"..", false},      {"", false},
     };
     for (const auto& [name, safe] : cases)
         EXPECT_EQ(isSafeArchiveEntryName(name), safe) << name;
@@ -175,9 +175,71 @@ TEST(CatalogueArchiveTest, OversizedEntryIsRefused) {
     EXPECT_TRUE(fs::exists(dir / "out" / "small.bin"));
 }
 
+TEST(CatalogueArchiveTest, OverLongEntryNamesAreReadWithTheirLengthAndRefused) {
+    TempDir dir;
+    const std::string longName = std::string(1500, 'n') + ".png";
+    test::writeZip(dir / "names.zip", {{std::string(1024, 'm'), "a"},
+                                       {longName, "b"},
+                                       {std::string(255, 'k'), "fits"},
+                                       {"ok.png", "c"}});
+    const ArchiveUnpackResult result = unpackArchive(dir / "names.zip", dir / "out", 4096);
+    EXPECT_EQ(result.entryCount, 4);
+    EXPECT_EQ(result.unpackedCount, 2);
+    ASSERT_EQ(result.problems.size(), 2u);
+    EXPECT_THAT(result.problems[0], HasSubstr("its name is 1024 bytes long"));
+    EXPECT_THAT(result.problems[1], HasSubstr("its name is 1504 bytes long"));
+    EXPECT_EQ(test::readTextFile(dir / "out" / std::string(255, 'k')), "fits");
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir / "out"))
+        ++files;
+    EXPECT_EQ(files, 2);
+}
+
+TEST(CatalogueArchiveTest, ArchivesBeyondTheEntryAndSizeCapsAreRefused) {
+    TempDir dir;
+    std::vector<test::ZipEntry> many;
+    for (int i = 0; i < 11; ++i)
+        many.push_back({"f" + std::to_string(i), "x"});
+    test::writeZip(dir / "many.zip", many);
+    const ArchiveUnpackResult crowded =
+        unpackArchive(dir / "many.zip", dir / "out", 4096, {.maxEntries = 10});
+    EXPECT_EQ(crowded.errorCode, ArchiveTooLarge);
+    EXPECT_EQ(crowded.unpackedCount, 0);
+    EXPECT_FALSE(fs::exists(dir / "out" / "f0"));
+
+    test::writeZip(dir / "big.zip", {{"a.bin", std::string(3000, 'a')},
+                                     {"b.bin", std::string(3000, 'b')},
+                                     {"c.bin", std::string(3000, 'c')}});
+    const ArchiveUnpackResult big =
+        unpackArchive(dir / "big.zip", dir / "out", 4096, {.maxTotalSize = 7000});
+    EXPECT_EQ(big.unpackedCount, 2);
+    ASSERT_EQ(big.problems.size(), 1u);
+    EXPECT_THAT(big.problems[0], HasSubstr("more than 7000 bytes"));
+    EXPECT_FALSE(fs::exists(dir / "out" / "c.bin"));
+}
+
+TEST(CatalogueArchiveTest, SymbolicLinksInTheTargetFolderAreNeverFollowed) {
+    TempDir dir;
+    fs::create_directories(dir / "out");
+    fs::create_directories(dir / "elsewhere");
+    fs::create_directory_symlink(dir / "elsewhere", dir / "out" / "cards");
+    fs::create_symlink(dir / "elsewhere" / "victim.txt", dir / "out" / "Ndevice.json");
+    test::writeTextFile(dir / "elsewhere" / "victim.txt", "mine");
+    test::writeZip(dir / "links.zip",
+                   {{"cards/x.png", "through the link"}, {"Ndevice.json", "{}"}, {"ok.png", "ok"}});
+    const ArchiveUnpackResult result = unpackArchive(dir / "links.zip", dir / "out", 4096);
+    EXPECT_EQ(result.unpackedCount, 1);
+    ASSERT_EQ(result.problems.size(), 2u);
+    EXPECT_THAT(result.problems[0], HasSubstr("symbolic link"));
+    EXPECT_FALSE(fs::exists(dir / "elsewhere" / "x.png"));
+    EXPECT_EQ(test::readTextFile(dir / "elsewhere" / "victim.txt"), "mine");
+    EXPECT_TRUE(fs::is_symlink(dir / "out" / "Ndevice.json"));
+}
+
 TEST(CatalogueArchiveTest, AnUnchangedFileIsNotWrittenAgainAChangedOneIs) {
     TempDir dir;
-    test::writeZip(dir / "cards.zip", {{"same.png", "same bytes"}, {"edited.png", "archive bytes"}});
+    test::writeZip(dir / "cards.zip",
+                   {{"same.png", "same bytes"}, {"edited.png", "archive bytes"}});
     ASSERT_EQ(unpackArchive(dir / "cards.zip", dir / "out", 4096).unpackedCount, 2);
     test::writeTextFile(dir / "out" / "edited.png", "changed on disk");
     struct stat before {};

@@ -238,6 +238,13 @@ TEST_F(MacroExchangeTest, OtherVersionsAndMissingRowsAreRefused) {
         {writeDat("v0.dat", "", {row}), "DAT_VER is 0"},
         {writeDat("v3x.dat", "DAT_VER=4\r\n", {row}), "DAT_VER is 4"},
         {writeDat("gap.dat", "DAT_VER=3\r\n", {row}, 3), "no macro row 1"},
+        // Counts the 16-bit field cannot hold are refused, not cut to an empty group.
+        {writeDat("wide.dat", "DAT_VER=3\r\n", {row}, 65536), "does not fit its 16-bit field"},
+        {writeDat("wider.dat", "DAT_VER=3\r\n", {row}, 100000), "does not fit its 16-bit field"},
+        {writeDat("many.dat", "DAT_VER=3\r\n", {row}, 32767), "at most 1000 macros"},
+        {writeDat("over.dat", "DAT_VER=3\r\n",
+                  std::vector<std::string>(MacroDatFile::MaxImportedMacros + 1, row)),
+         "at most 1000 macros"},
     };
     for (const auto& [file, reason] : cases) {
         const Outcome refused = store.ImportGroup(0, file, MacroImportFormat::Dat);
@@ -250,8 +257,36 @@ TEST_F(MacroExchangeTest, OtherVersionsAndMissingRowsAreRefused) {
     }
 }
 
+TEST_F(MacroExchangeTest, AGroupFileWithMoreMacrosThanOneImportMayAddIsRefused) {
+    makeOneMacro();
+    const std::string before = macroFileText();
+    json group = {{"GrpName", json::array()}, {"MacroInfo", json::array()}};
+    group["MacroInfo"] = json::array();
+    for (int i = 0; i <= MacroDatFile::MaxImportedMacros; ++i)
+        group["MacroInfo"].push_back(json::object());
+    const fs::path file = root / "huge.Macro.Config";
+    test::writeTextFile(file, group.dump());
+    const Outcome refused = store.ImportGroup(0, file, MacroImportFormat::GroupFile);
+    EXPECT_FALSE(refused);
+    EXPECT_THAT(refused.detail, HasSubstr("at most 1000"));
+    EXPECT_EQ(refused.messageKey, "ImportErr");
+    EXPECT_EQ(macroFileText(), before);
+}
+
+TEST_F(MacroExchangeTest, AGroupFileNestedTooDeepIsRefusedAndTheStoreKept) {
+    makeOneMacro();
+    const std::string before = macroFileText();
+    const fs::path file = root / "deep.Macro.Config";
+    test::writeTextFile(file, R"({"GrpName":[65],"MacroInfo":[],"x":)" + std::string(20000, '[') +
+                                  std::string(20000, ']') + "}");
+    const Outcome refused = store.ImportGroup(0, file, MacroImportFormat::GroupFile);
+    EXPECT_FALSE(refused);
+    EXPECT_THAT(refused.detail, HasSubstr("nesting deeper"));
+    EXPECT_EQ(macroFileText(), before);
+}
+
 TEST_F(MacroExchangeTest, NoOrNegativeMacroCountsGiveAnEmptyGroup) {
-    for (const char* count : {"0", "-3", "65536", "none"}) {
+    for (const char* count : {"0", "-3", "-32768", "none"}) {
         const fs::path file = root / (std::string("n") + count + ".dat");
         test::writeTextFile(file, std::string("[init]\ndat_ver = 3\n[MACROS]\nMacroNum=") + count +
                                       "\n0=001\n");
