@@ -15,6 +15,7 @@
 #include "device/DeviceEventHub.h"
 #include "device/ModelFolder.h"
 #include "device/MouseFeatureProfile.h"
+#include "lighting/HomePage.h"
 #include "lighting/PadPage.h"
 
 #include <QCloseEvent>
@@ -39,8 +40,7 @@ CMainWnd::CMainWnd(Options options)
       keyboardPage_(std::make_unique<ShellPage>(QStringLiteral("keyboard"),
                                                 QStringLiteral("KBDevice"), QStringLiteral("_KB"))),
       padPage_(std::make_unique<PadPage>(*this)),
-      homePage_(std::make_unique<ShellPage>(QStringLiteral("home"), QString(),
-                                            QStringLiteral("_PublicLed"))),
+      homePage_(std::make_unique<HomePage>(*this)),
       macroPage_(std::make_unique<ShellPage>(QStringLiteral("macro"), QString(),
                                              QStringLiteral("_Macro"))),
       catalogue_(std::make_unique<FindDev>(*options_.backend)),
