@@ -275,6 +275,9 @@ void CMainWnd::openMenu(const QString& file, QWidget* anchor) {
 void CMainWnd::startLightingRepeat(int intervalMs) {
     if (!lightingRepeat_) {
         lightingRepeat_ = new QTimer(this);
+        // The devices run their effects on their own clocks: a coarse timer's slack would let
+        // them drift apart by a second or more per tick.
+        lightingRepeat_->setTimerType(Qt::PreciseTimer);
         connect(lightingRepeat_, &QTimer::timeout, this, [this] { postMessage(WM_HomeRefresh); });
     }
     lightingRepeat_->start(intervalMs);
@@ -287,6 +290,10 @@ void CMainWnd::stopLightingRepeat() {
 
 bool CMainWnd::lightingRepeatActive() const {
     return lightingRepeat_ && lightingRepeat_->isActive();
+}
+
+int CMainWnd::lightingRepeatRemainingMs() const {
+    return lightingRepeatActive() ? lightingRepeat_->remainingTime() : -1;
 }
 
 void CMainWnd::openAbout() {
