@@ -331,6 +331,7 @@ def draw_headset_stand(canvas, x, y):
 # rainbow running across all three; "_NULL": no device, outlines only.
 
 DESK = (280, 307)
+GLOW = 9
 
 
 def draw_desk(state):
@@ -346,17 +347,21 @@ def draw_desk(state):
 
     keyboard = rounded_box(140, 74, 122, 46, 10)
     pad = rounded_box(140, 214, 126, 70, 14)
+    # The shapes' own boxes, for the glow around them.
     mouse = union(rounded_box(196, 214, 19, 30, 18), circle(196, 196, 19))
     colours = {"keyboard": own(hue(0.95)), "pad": own(hue(0.42)), "mouse": own(hue(0.6))}
     if state == "step":
         colours = {name: light for name in colours}
     body = (0x15, 0x18, 0x1D)
     edge = (0x3A, 0x40, 0x4C) if lit else DIM
-    for name, shape, box in (("keyboard", keyboard, (10, 20, 270, 130)),
-                             ("pad", pad, (6, 136, 274, 292))):
+    for name, shape, box in (("keyboard", keyboard, (18, 28, 262, 120)),
+                             ("pad", pad, (14, 144, 266, 284))):
         if lit:
-            canvas.paint(shape, colours[name], lambda x, y, d: 0.45 * math.exp(-d / 8) if d > 0 else 0,
-                         box=(box[0] - 8, box[1] - 8, box[2] + 8, box[3] + 8))
+            # The glow fades out to nothing within GLOW pixels, inside the picture's edge.
+            canvas.paint(shape, colours[name],
+                         lambda x, y, d: 0.45 * max(0.0, math.exp(-d / 6) - math.exp(-GLOW / 6))
+                         if d > 0 else 0,
+                         box=(box[0] - GLOW, box[1] - GLOW, box[2] + GLOW, box[3] + GLOW))
             canvas.paint(shape, body)
             canvas.paint(inside_band(shape, 3), colours[name])
         else:

@@ -18,6 +18,7 @@
 #include <condition_variable>
 #include <gtest/gtest.h>
 #include <mutex>
+#include <nlohmann/json.hpp>
 
 namespace varnix::test {
 namespace {
@@ -273,6 +274,24 @@ TEST_F(HomePageTest, CancelShowsTheFactoryEffectAndWritesNothing) {
     EXPECT_TRUE(ui.backend.frames().empty());
     EXPECT_EQ(readTextFile(ui.root() / sharedfile::ConfigFile), file);
     EXPECT_EQ(page().writesStarted(), 0);
+}
+
+// Every control the layout file names is placed where the file says (a control the file misplaces
+// ends up without room and vanishes from the page).
+TEST_F(HomePageTest, TheLayoutFilePlacesEveryControl) {
+    open();
+    const nlohmann::json file =
+        nlohmann::json::parse(readTextFile(ui.root() / homepage::LayoutFile));
+    const nlohmann::json& entries = file.at("Controlinfo");
+    ASSERT_GT(entries.size(), 40u);
+    EXPECT_EQ(page().positionedControls().size(), qsizetype(entries.size()));
+    for (const nlohmann::json& entry : entries) {
+        const std::string name = entry.at("ctrlname").get<std::string>();
+        SkinControl* control = window->findControl(QString::fromStdString(name));
+        ASSERT_NE(control, nullptr) << name;
+        const std::vector<int> pos = entry.at("pos").get<std::vector<int>>();
+        EXPECT_EQ(control->widget()->geometry(), QRect(pos[0], pos[1], pos[2], pos[3])) << name;
+    }
 }
 
 TEST_F(HomePageTest, AMissingLayoutFileIsToldOnceAndThePageStillWorks) {
