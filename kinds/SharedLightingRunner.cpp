@@ -21,7 +21,7 @@ void SharedLightingRunner::wait() {
 }
 
 bool SharedLightingRunner::start(std::vector<DeviceRecord> devices, SharedLighting lighting,
-                                 Finished finished) {
+                                 Finished finished, Preparation prepare) {
     bool idle = false;
     if (!running_.compare_exchange_strong(idle, true))
         return false;
@@ -30,16 +30,18 @@ bool SharedLightingRunner::start(std::vector<DeviceRecord> devices, SharedLighti
     if (worker_.joinable())
         worker_.join();
     worker_ = std::thread([this, devices = std::move(devices), lighting = std::move(lighting),
-                           finished = std::move(finished)]() mutable {
+                           finished = std::move(finished), prepare = std::move(prepare)]() mutable {
+        Report report;
+        if (prepare)
+            report.prepared = prepare();
         // The worker's own device object: its own report buffer, pinned per device.
         FindDev device(backend_, clock_);
         device.DeviceList = std::move(devices);
         SharedLightingWriter writer(device, resourceRoot_);
-        Report report;
-        writer.setObservers({}, [&report](std::size_t index, const DeviceRecord&,
-                                          const ApplyResult& result) {
-            (result.completed() ? report.written : report.missed).push_back(index);
-        });
+        writer.setObservers(
+            {}, [&report](std::size_t index, const DeviceRecord&, const ApplyResult& result) {
+                (result.completed() ? report.written : report.missed).push_back(index);
+            });
         writer.writeToDevices(lighting);
         running_.store(false);
         if (finished)

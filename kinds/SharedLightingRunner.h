@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/Clock.h"
+#include "common/Outcome.h"
 #include "device/DeviceRecord.h"
 #include "device/HidBackend.h"
 #include "lighting/SharedLighting.h"
@@ -24,7 +25,11 @@ public:
     struct Report {
         std::vector<std::size_t> written;
         std::vector<std::size_t> missed; // not written completely (pulled out, refused)
+        Outcome prepared;                // what the step before the write answered
     };
+    // A step the worker runs before it writes (saving the file the effect came from), so that
+    // the caller's thread does not wait for the disk either.
+    using Preparation = std::function<Outcome()>;
     // Called once on the worker when a write ends; running() is already false then.
     using Finished = std::function<void(const Report&)>;
 
@@ -40,7 +45,8 @@ public:
     // device's frames go to its own write handle (a handle closed by an unplug fails harmlessly,
     // that device is missed and the others still get the effect). Returns false, and starts
     // nothing, while an earlier write is still running.
-    bool start(std::vector<DeviceRecord> devices, SharedLighting lighting, Finished finished);
+    bool start(std::vector<DeviceRecord> devices, SharedLighting lighting, Finished finished,
+               Preparation prepare = {});
     bool running() const { return running_.load(); }
     // Blocks until the write on its way has ended.
     void wait();

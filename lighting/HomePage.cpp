@@ -5,9 +5,9 @@
 #include "app/CMainWnd.h"
 #include "app/PopupService.h"
 #include "app/PositionSheet.h"
+#include "app/ViewRowsApply.h"
 #include "app/skin/SkinControl.h"
 #include "app/skin/SkinWindow.h"
-#include "app/ViewRowsApply.h"
 #include "common/Diagnostics.h"
 #include "common/WindowMessage.h"
 #include "kinds/DeviceKind.h"
@@ -133,7 +133,8 @@ std::vector<int> HomePage::connectedDevices() const {
     std::vector<int> devices;
     const auto& list = main_.catalogue().DeviceList;
     for (int index = 0; index < int(list.size()); ++index)
-        if (list[std::size_t(index)].Connected == 1 && deviceKindOf(list[std::size_t(index)].DevType))
+        if (list[std::size_t(index)].Connected == 1 &&
+            deviceKindOf(list[std::size_t(index)].DevType))
             devices.push_back(index);
     return devices;
 }
@@ -152,8 +153,8 @@ void HomePage::apply() {
         main_.startLightingRepeat(int(std::min<std::int64_t>(*interval, INT_MAX)));
     else
         main_.stopLightingRepeat();
-    if (const Outcome saved = model_.save(); !saved)
-        showOutcome(saved);
+    // The worker saves the file before it writes: the window waits for neither.
+    saveBeforeWrite_ = true;
     write(true);
 }
 
@@ -184,13 +185,20 @@ bool HomePage::write(bool queueIfBusy) {
     writePending_ = false;
     // The worker gets its own copy of the records: hot-plug changes the list on this thread.
     std::vector<DeviceRecord> devices = main_.catalogue().DeviceList;
-    const bool started =
-        runner_.start(std::move(devices), applied_,
-                      [this](const SharedLightingRunner::Report& report) {
-                          QMetaObject::invokeMethod(
-                              &relay_, [this, report] { written(report); }, Qt::QueuedConnection);
-                      });
+    SharedLightingRunner::Preparation save;
+    if (saveBeforeWrite_)
+        save = [root = model_.resourceRoot(), lighting = applied_] {
+            return saveSharedLighting(root, lighting);
+        };
+    const bool started = runner_.start(
+        std::move(devices), applied_,
+        [this](const SharedLightingRunner::Report& report) {
+            QMetaObject::invokeMethod(
+                &relay_, [this, report] { written(report); }, Qt::QueuedConnection);
+        },
+        std::move(save));
     if (started) {
+        saveBeforeWrite_ = false;
         ++writesStarted_;
         state_.writing = queueIfBusy;
         refresh();
@@ -199,6 +207,10 @@ bool HomePage::write(bool queueIfBusy) {
 }
 
 void HomePage::written(const SharedLightingRunner::Report& report) {
+    ++writesFinished_;
+    // The devices still got the effect; the file that keeps it did not.
+    if (!report.prepared)
+        showOutcome(report.prepared);
     state_.written = int(report.written.size());
     state_.missed = int(report.missed.size());
     state_.writing = false;
@@ -213,7 +225,8 @@ void HomePage::devicesChanged() {
     const std::vector<int> now = connectedDevices();
     bool joined = false;
     for (int index : now)
-        joined = joined || std::find(connected_.begin(), connected_.end(), index) == connected_.end();
+        joined =
+            joined || std::find(connected_.begin(), connected_.end(), index) == connected_.end();
     connected_ = now;
     // A device that arrives while the effect runs joins it at once: every device is written
     // together and the timer starts again, so they all start in phase. One that leaves is simply
@@ -234,7 +247,12 @@ void HomePage::refresh() {
         state_.stopped = true;
     }
     SkinManager& manager = host()->manager();
-    applyViewRows(manager, devicePictureRows(state_.connected, repeating()));
+    // Setting the picture decodes it again: only when it changes.
+    if (const std::string picture = devicePicture(state_.connected, repeating());
+        picture != shownPicture_) {
+        shownPicture_ = picture;
+        applyViewRows(manager, devicePictureRows(state_.connected, repeating()));
+    }
     QStringList pieces;
     for (const StatusText& text : statusLine(state_)) {
         QString piece = main_.messageText(QString::fromLatin1(text.key));

@@ -10,6 +10,7 @@
 
 #include <QObject>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QWidget;
@@ -40,6 +41,8 @@ public:
     // Writes started and ticks skipped because a write was still on its way.
     int writesStarted() const { return writesStarted_; }
     int ticksSkipped() const { return ticksSkipped_; }
+    // Writes whose result the page has shown.
+    int writesFinished() const { return writesFinished_; }
     // Blocks until the write on its way has ended (the result still arrives as an event).
     void waitForWrite() { runner_.wait(); }
 
@@ -66,11 +69,14 @@ private:
     SharedRunState state_;
     SharedLighting applied_;
     std::vector<int> connected_;
+    std::string shownPicture_;
     bool built_ = false;
     bool layoutWarned_ = false;
     bool writePending_ = false;
+    bool saveBeforeWrite_ = false;
     int writesStarted_ = 0;
     int ticksSkipped_ = 0;
+    int writesFinished_ = 0;
     // Receives the worker's results on the UI thread; goes before the runner, whose end it may
     // still hear about.
     QObject relay_;

@@ -30,12 +30,12 @@ std::vector<StatusText> statusLine(const SharedRunState& state) {
         return {{StatusStopped, {}}};
     std::vector<StatusText> line;
     if (state.repeating && state.intervalMs)
-        line.push_back({byCount(state.written, StatusInStepOne, StatusInStep),
-                        {std::to_string(state.written),
-                         std::to_string(intervalSeconds(*state.intervalMs))}});
+        line.push_back(
+            {byCount(state.written, StatusInStepOne, StatusInStep),
+             {std::to_string(state.written), std::to_string(intervalSeconds(*state.intervalMs))}});
     else
-        line.push_back({byCount(state.written, StatusOnceOne, StatusOnce),
-                        {std::to_string(state.written)}});
+        line.push_back(
+            {byCount(state.written, StatusOnceOne, StatusOnce), {std::to_string(state.written)}});
     if (state.missed > 0)
         line.push_back({StatusMissed, {std::to_string(state.missed)}});
     return line;
@@ -99,8 +99,9 @@ SharedLighting HomePageModel::lighting() const {
     return lighting;
 }
 
-Outcome HomePageModel::save() const {
-    const Outcome saved = SharedLighting::save(root_ / sharedfile::ConfigFile, lighting());
+Outcome saveSharedLighting(const std::filesystem::path& resourceRoot,
+                           const SharedLighting& lighting) {
+    const Outcome saved = SharedLighting::save(resourceRoot / sharedfile::ConfigFile, lighting);
     if (!saved)
         return saved.shown(messagekey::Error, homepage::SaveErr);
     return saved;

@@ -68,6 +68,11 @@ std::int64_t intervalSeconds(std::int64_t intervalMs);
 std::string devicePicture(int connected, bool inStep);
 ViewRows devicePictureRows(int connected, bool inStep);
 
+// Writes PublicLedconfig.json under a resource root ("SaveErr" when it cannot be written); safe on
+// any thread.
+Outcome saveSharedLighting(const std::filesystem::path& resourceRoot,
+                           const SharedLighting& lighting);
+
 class HomePageModel {
 public:
     HomePageModel();
@@ -88,7 +93,8 @@ public:
     // How often Apply repeats the write; nothing when it writes once.
     std::optional<std::int64_t> repeatIntervalMs() const { return lighting().repeatIntervalMs(); }
     // Writes PublicLedconfig.json ("SaveErr" when it cannot be written).
-    Outcome save() const;
+    Outcome save() const { return saveSharedLighting(root_, lighting()); }
+    const std::filesystem::path& resourceRoot() const { return root_; }
 
 private:
     Outcome read(const std::filesystem::path& file);

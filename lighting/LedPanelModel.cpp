@@ -97,7 +97,8 @@ ViewRows slotRows(const LedPanel& panel, const LedEffect& effect, int slot) {
 ViewRows effectRows(const LedPanel& panel, const LedEffect& effect) {
     const bool byPosition = panel.traits().modesByPosition;
     // A panel whose modes go by position has no colour type and no symmetry controls.
-    ViewRows rows = byPosition ? ViewRows{} : groupRows(panel.colourTypeOptions(), effect.colourType);
+    ViewRows rows =
+        byPosition ? ViewRows{} : groupRows(panel.colourTypeOptions(), effect.colourType);
     appendRows(rows, groupRows(colourSelectOptions(panel), effect.selectedSlot));
     for (int i = 0; i < LedSlotCount; ++i)
         appendRows(rows, slotRows(panel, effect, i));

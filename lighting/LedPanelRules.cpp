@@ -77,9 +77,10 @@ std::optional<LedPanel> LedPanel::fromPrefix(std::string_view prefix) {
     };
     static constexpr Row Panels[] = {
         {KeyboardLedPrefix, {}},
-        {PadLedPrefix, {.speedInConstant = true,
-                        .waveEnablesAllSlots = false,
-                        .colourTypeRedoesModeLayout = true}},
+        {PadLedPrefix,
+         {.speedInConstant = true,
+          .waveEnablesAllSlots = false,
+          .colourTypeRedoesModeLayout = true}},
         {MouseLedPrefix, {}},
         {SharedLedPrefix, {.modesByPosition = true}},
     };

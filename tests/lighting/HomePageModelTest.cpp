@@ -131,16 +131,16 @@ TEST_F(HomePageModelTest, RepeatIntervalPerMode) {
     const int k = 7 - 3; // the shipped file's speed
     const int leds = 12;
     const Case cases[] = {
-        {0, 1, std::nullopt},               // Breathing, one colour: written once, no timer
-        {0, 3, k * 3 * 4232},               // Breathing
-        {1, 2, k * 2 * 4232},               // Constant
-        {2, 3, k * leds * 3 * 212},         // Flow
-        {3, 2, k * leds * 2 * 212},         // Single
-        {4, 4, k * leds * 4 * 212},         // CometTail, fewer than 15 LEDs
-        {5, 1, k * 6 * 4232},               // Neon counts six colours even with one
-        {6, 1, std::nullopt},               // Ambilight, one colour
-        {6, 7, k * 7 * 4232},               // Ambilight
-        {7, 2, k * 2 * 4232},               // Mute with two colours repeats as the formula says
+        {0, 1, std::nullopt},       // Breathing, one colour: written once, no timer
+        {0, 3, k * 3 * 4232},       // Breathing
+        {1, 2, k * 2 * 4232},       // Constant
+        {2, 3, k * leds * 3 * 212}, // Flow
+        {3, 2, k * leds * 2 * 212}, // Single
+        {4, 4, k * leds * 4 * 212}, // CometTail, fewer than 15 LEDs
+        {5, 1, k * 6 * 4232},       // Neon counts six colours even with one
+        {6, 1, std::nullopt},       // Ambilight, one colour
+        {6, 7, k * 7 * 4232},       // Ambilight
+        {7, 2, k * 2 * 4232},       // Mute with two colours repeats as the formula says
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "position " << c.position << " colours " << c.colours);

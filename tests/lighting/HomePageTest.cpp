@@ -10,6 +10,7 @@
 #include "app/skin/SkinOption.h"
 #include "common/WindowMessage.h"
 #include "device/HotplugMonitor.h"
+#include "lighting/CPopColorWnd.h"
 #include "lighting/LedMode.h"
 #include "tests/app/UiFixture.h"
 
@@ -183,13 +184,39 @@ TEST_F(HomePageTest, ATickWritesAgainWhileTheWindowKeepsRunning) {
     QTRY_COMPARE(page().ticksSkipped(), 1);
     EXPECT_EQ(page().writesStarted(), started + 1);
 
-    gate.release();
-    QTRY_VERIFY_WITH_TIMEOUT(!page().writing(), WriteTimeoutMs);
-    pumpEvents(20);
+    // An Apply meanwhile is not lost: it runs when the write on its way has ended.
+    click("opt_PublicLed_Mode2");
+    click(HomePage::ApplyButton);
     EXPECT_EQ(page().writesStarted(), started + 1);
+    EXPECT_EQ(status(), QStringLiteral("Writing the effect to 3 devices…"));
+
+    gate.release();
+    QTRY_COMPARE_WITH_TIMEOUT(page().writesStarted(), started + 2, WriteTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!page().writing() && !page().runState().writing, WriteTimeoutMs);
+    EXPECT_EQ(page().writesFinished(), started + 2);
     EXPECT_EQ(page().runState().written, 3);
     for (int device : {SimMouse, SimKeyboard, SimPad})
-        EXPECT_EQ(ui.backend.activationCount(device), 2) << device;
+        EXPECT_EQ(ui.backend.activationCount(device), 3) << device;
+    EXPECT_EQ(ui.backend.memory(SimPad)[PadModeByte] & 0x0F, LedModeFlow);
+    SharedLighting saved;
+    ASSERT_TRUE(isOk(SharedLighting::load(ui.root() / sharedfile::ConfigFile, saved)));
+    EXPECT_EQ(saved.mode, 2);
+}
+
+TEST_F(HomePageTest, AColourFromThePickerReachesTheEffect) {
+    open();
+    std::vector<ColorPickerRequest> requests;
+    CPopColorWnd::setResponder(
+        [&](const ColorPickerRequest& request) -> std::optional<std::uint32_t> {
+            requests.push_back(request);
+            return 0xFF10E0A0;
+        });
+    click("btn_PublicLed_ColVal2"); // an enabled slot of the shipped file
+    pumpEvents(30);
+    CPopColorWnd::setResponder({});
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].callerCode, PageCodeHome);
+    EXPECT_EQ(page().model().lighting().slots[2].colour, 0xFF10E0A0u);
 }
 
 class HomePageHotplugTest : public HomePageTest {
@@ -266,8 +293,7 @@ TEST_F(HomePageTest, CancelShowsTheFactoryEffectAndWritesNothing) {
     SharedLighting factory;
     ASSERT_TRUE(isOk(SharedLighting::load(ui.root() / sharedfile::ResetFile, factory)));
     EXPECT_EQ(page().model().lighting(), factory);
-    auto* mode = window->find<SkinOption>(
-        QStringLiteral("opt_PublicLed_Mode%1").arg(factory.mode));
+    auto* mode = window->find<SkinOption>(QStringLiteral("opt_PublicLed_Mode%1").arg(factory.mode));
     ASSERT_NE(mode, nullptr);
     EXPECT_TRUE(mode->isSelected());
     pumpEvents(30);
