@@ -215,8 +215,13 @@ void HomePage::written(const SharedLightingRunner::Report& report) {
     state_.missed = int(report.missed.size());
     state_.writing = false;
     if (writePending_) {
-        write(true);
-        return;
+        writePending_ = false;
+        // A device page's Apply since the request stopped the repeat: its lighting stays.
+        const bool stoppedMeanwhile = state_.repeating && !main_.lightingRepeatActive();
+        if (!stoppedMeanwhile) {
+            write(true);
+            return;
+        }
     }
     refresh();
 }

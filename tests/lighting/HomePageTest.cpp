@@ -275,6 +275,23 @@ TEST_F(HomePageTest, ADevicePagesApplyStopsTheRepeat) {
     click("btn_console");
     EXPECT_EQ(status(), QStringLiteral("Not repeating: a device page applied its own lighting"));
 
+    // An Apply kept for the end of a write on its way is dropped when a device page applies
+    // meanwhile: the device page's lighting is the newer one.
+    applyAndWait(3);
+    {
+        FrameGate gate(ui.backend);
+        const int started = page().writesStarted();
+        window->postMessage(WM_HomeRefresh);
+        QTRY_VERIFY(gate.held());
+        click(HomePage::ApplyButton);
+        window->stopLightingRepeat();
+        gate.release();
+        QTRY_VERIFY_WITH_TIMEOUT(!page().writing(), WriteTimeoutMs);
+        pumpEvents(30);
+        EXPECT_EQ(page().writesStarted(), started + 1);
+        EXPECT_FALSE(page().writing());
+    }
+
     // The pad page's Apply does the same.
     applyAndWait(3);
     ASSERT_TRUE(window->lightingRepeatActive());
