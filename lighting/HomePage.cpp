@@ -19,7 +19,7 @@
 namespace varnix {
 namespace {
 
-const QString StatusSeparator = QStringLiteral("  \u00B7  ");
+const QString StatusSeparator = QStringLiteral(" \u00B7 ");
 
 } // namespace
 

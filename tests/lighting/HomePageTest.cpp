@@ -203,6 +203,26 @@ TEST_F(HomePageTest, ATickWritesAgainWhileTheWindowKeepsRunning) {
     EXPECT_EQ(saved.mode, 2);
 }
 
+// A device pulled out during a write is missed; the others still get the effect.
+TEST_F(HomePageTest, ADevicePulledOutDuringAWriteIsMissedAndTheOthersGetTheEffect) {
+    open();
+    applyAndWait(3);
+    int frames = 0;
+    ui.backend.setFaultHook(SimKeyboard, [&frames](const std::vector<std::uint8_t>&) {
+        return ++frames > 5 ? FrameFate::Vanish : FrameFate::Accept;
+    });
+    window->postMessage(WM_HomeRefresh);
+    QTRY_COMPARE_WITH_TIMEOUT(page().writesFinished(), 2, WriteTimeoutMs);
+    EXPECT_EQ(page().runState().written, 2);
+    EXPECT_EQ(page().runState().missed, 1);
+    EXPECT_FALSE(ui.backend.isPlugged(SimKeyboard));
+    for (int device : {SimMouse, SimPad})
+        EXPECT_EQ(ui.backend.activationCount(device), 2) << device;
+    EXPECT_EQ(status(),
+              QStringLiteral("In step on 2 devices · repeats every 51 s · 1 not reached"));
+    EXPECT_TRUE(popups.requests.empty());
+}
+
 TEST_F(HomePageTest, AColourFromThePickerReachesTheEffect) {
     open();
     std::vector<ColorPickerRequest> requests;
