@@ -273,6 +273,7 @@ TEST_F(SharedWriteTest, TheWorkerSkipsAPulledOutDeviceAndRunsOneWriteAtATime) {
     EXPECT_EQ(reports.size(), 2u);
     EXPECT_EQ(backend.memory(1)[305] & 0x0F, LedModeBreathing);
     EXPECT_TRUE(runner.start(dev.DeviceList, withColours(0, 2), finished));
+    runner.wait(); // the worker reports into this test's locals
 }
 
 } // namespace
