@@ -15,6 +15,7 @@
 #include "device/DeviceEventHub.h"
 #include "device/ModelFolder.h"
 #include "device/MouseFeatureProfile.h"
+#include "lighting/HomePage.h"
 #include "lighting/PadPage.h"
 
 #include <QCloseEvent>
@@ -38,9 +39,7 @@ CMainWnd::CMainWnd(Options options)
                                              QStringLiteral("_Mouse"))),
       keyboardPage_(std::make_unique<ShellPage>(QStringLiteral("keyboard"),
                                                 QStringLiteral("KBDevice"), QStringLiteral("_KB"))),
-      padPage_(std::make_unique<PadPage>(*this)),
-      homePage_(std::make_unique<ShellPage>(QStringLiteral("home"), QString(),
-                                            QStringLiteral("_PublicLed"))),
+      padPage_(std::make_unique<PadPage>(*this)), homePage_(std::make_unique<HomePage>(*this)),
       macroPage_(std::make_unique<ShellPage>(QStringLiteral("macro"), QString(),
                                              QStringLiteral("_Macro"))),
       catalogue_(std::make_unique<FindDev>(*options_.backend)),
@@ -275,6 +274,9 @@ void CMainWnd::openMenu(const QString& file, QWidget* anchor) {
 void CMainWnd::startLightingRepeat(int intervalMs) {
     if (!lightingRepeat_) {
         lightingRepeat_ = new QTimer(this);
+        // The devices run their effects on their own clocks: a coarse timer's slack would let
+        // them drift apart by a second or more per tick.
+        lightingRepeat_->setTimerType(Qt::PreciseTimer);
         connect(lightingRepeat_, &QTimer::timeout, this, [this] { postMessage(WM_HomeRefresh); });
     }
     lightingRepeat_->start(intervalMs);
@@ -287,6 +289,10 @@ void CMainWnd::stopLightingRepeat() {
 
 bool CMainWnd::lightingRepeatActive() const {
     return lightingRepeat_ && lightingRepeat_->isActive();
+}
+
+int CMainWnd::lightingRepeatRemainingMs() const {
+    return lightingRepeatActive() ? lightingRepeat_->remainingTime() : -1;
 }
 
 void CMainWnd::openAbout() {

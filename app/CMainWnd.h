@@ -122,6 +122,8 @@ public:
     void startLightingRepeat(int intervalMs);
     void stopLightingRepeat();
     bool lightingRepeatActive() const;
+    // Milliseconds to the next tick; -1 while the repeat is stopped.
+    int lightingRepeatRemainingMs() const;
     void openAbout();
     std::filesystem::path resourcePath(const std::string& name) const;
 

@@ -44,6 +44,10 @@ bool LedPanelController::handle(const SkinNotify& message) {
         break;
     // An option of a group reports both its own selection and the clearing of the others;
     // only the one now selected counts.
+    case Kind::ModeOption:
+        if (changed && isSelected(message))
+            apply(model_.chooseModePosition(control->index));
+        break;
     case Kind::ColourType:
         if (changed && isSelected(message))
             apply(model_.chooseColourType(control->index));

@@ -31,6 +31,10 @@ void visibility(ViewRows& rows, const ControlVisibility& controls) {
 std::optional<PanelControl> identifyPanelControl(const LedPanel& panel, std::string_view name) {
     if (name == panel.modeList())
         return PanelControl{PanelControlKind::ModeList};
+    const std::vector<std::string> modes = panel.modeOptions();
+    for (std::size_t i = 0; i < modes.size(); ++i)
+        if (name == modes[i])
+            return PanelControl{PanelControlKind::ModeOption, static_cast<int>(i)};
     for (int i = 0; i < LedSlotCount; ++i) {
         if (name == panel.colourButton(i))
             return PanelControl{PanelControlKind::ColourButton, i};
@@ -84,13 +88,17 @@ ViewRows slotRows(const LedPanel& panel, const LedEffect& effect, int slot) {
     return {
         {panel.colourButton(slot), viewattr::BkColor, viewColour(colour.colour)},
         {panel.enableBox(slot), viewattr::Selected, on},
-        {panel.colourButton(slot), viewattr::Enabled, on},
+        {panel.colourButton(slot), viewattr::Enabled,
+         viewBool(colourButtonEnabled(panel, effect, slot))},
         {panel.colourSelect(slot), viewattr::Enabled, on},
     };
 }
 
 ViewRows effectRows(const LedPanel& panel, const LedEffect& effect) {
-    ViewRows rows = groupRows(panel.colourTypeOptions(), effect.colourType);
+    const bool byPosition = panel.traits().modesByPosition;
+    // A panel whose modes go by position has no colour type and no symmetry controls.
+    ViewRows rows =
+        byPosition ? ViewRows{} : groupRows(panel.colourTypeOptions(), effect.colourType);
     appendRows(rows, groupRows(colourSelectOptions(panel), effect.selectedSlot));
     for (int i = 0; i < LedSlotCount; ++i)
         appendRows(rows, slotRows(panel, effect, i));
@@ -102,10 +110,14 @@ ViewRows effectRows(const LedPanel& panel, const LedEffect& effect) {
         {panel.control("slider", "SpeedVal"), viewattr::Value, std::to_string(effect.speed)});
     rows.push_back(
         {panel.control("label", "SpeedValText"), viewattr::Text, std::to_string(effect.speed)});
-    rows.push_back(
-        {panel.control("Chk", "SymnetryVal"), viewattr::Selected, viewBool(effect.symmetric)});
-    if (const std::optional<std::string_view> item = ledModeName(effect.mode))
-        rows.push_back({panel.modeList(), viewattr::SelectedItem, std::string(*item)});
+    if (byPosition) {
+        appendRows(rows, groupRows(panel.modeOptions(), effect.mode));
+    } else {
+        rows.push_back(
+            {panel.control("Chk", "SymnetryVal"), viewattr::Selected, viewBool(effect.symmetric)});
+        if (const std::optional<std::string_view> item = ledModeName(effect.mode))
+            rows.push_back({panel.modeList(), viewattr::SelectedItem, std::string(*item)});
+    }
     // The layout of the record's mode; the record keeps its own direction.
     appendRows(rows, layoutRows(modeLayout(panel, effect.mode, effect.colourType), panel));
     appendRows(rows, groupRows(panel.directionOptions(), effect.direction));
@@ -145,6 +157,19 @@ ViewRows LedPanelModel::chooseMode(std::string_view itemName) {
     if (!layout)
         return {};
     return modeLayoutRows(*layout);
+}
+
+ViewRows LedPanelModel::chooseModePosition(int position) {
+    if (!panel_.traits().modesByPosition)
+        return {};
+    effect_.mode = position;
+    effect_.direction = 0;
+    ViewRows rows = modeLayoutRows(modeLayout(panel_, position, effect_.colourType));
+    // Slot 0's colour button follows its enable box, except in Constant.
+    if (position >= 0 && position < PositionModeCount)
+        rows.push_back({panel_.colourButton(0), viewattr::Enabled,
+                        viewBool(colourButtonEnabled(panel_, effect_, 0))});
+    return rows;
 }
 
 ViewRows LedPanelModel::chooseColourType(int index) {

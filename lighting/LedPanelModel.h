@@ -24,11 +24,12 @@ enum class PanelControlKind {
     Symmetry,         // Chk_{P}_SymnetryVal
     BrightnessSlider, // slider_{P}_BrightVal
     SpeedSlider,      // slider_{P}_SpeedVal
+    ModeOption,       // opt_{P}_Mode{i} of a panel whose modes go by position
 };
 
 struct PanelControl {
     PanelControlKind kind;
-    int index = 0; // slot, colour type or direction position
+    int index = 0; // slot, colour type, direction or mode position
     bool operator==(const PanelControl&) const = default;
 };
 
@@ -67,6 +68,8 @@ public:
     // What the user does; each returns the rows to apply.
     // A mode item chosen in the list; an unknown name changes nothing and gives no rows.
     ViewRows chooseMode(std::string_view itemName);
+    // A mode option chosen on a panel whose modes go by position: the position is the mode.
+    ViewRows chooseModePosition(int position);
     ViewRows chooseColourType(int index);
     ViewRows chooseColourSlot(int slot);
     ViewRows chooseDirection(int position);

@@ -22,6 +22,7 @@ enum PanelPart : std::uint16_t {
     Positive = 1u << 7,
     Twoway = 1u << 8,
     Cover = 1u << 9,
+    ColourCaption = 1u << 10,
 };
 
 constexpr std::uint16_t TwoDirections = DirectionLabel | Backward | Positive;
@@ -51,6 +52,18 @@ const std::array<ModeRow, LedModeCount> ModeTable = {{
     {Brightness, ColourBarKind::NullUI}, // Partition
 }};
 
+// The shared page's modes by position; the colour selectors show in Constant only.
+constexpr std::array<std::uint16_t, PositionModeCount> PositionModeTable = {{
+    ColourCaption | Colours | Enables | Brightness | Speed,                   // Breathing
+    ColourCaption | Colours | Enables | Brightness,                           // Constant
+    ColourCaption | Colours | Enables | Brightness | Speed | FourDirections,  // Flow
+    ColourCaption | Colours | Enables | Brightness | Speed | ThreeDirections, // Single
+    ColourCaption | Colours | Enables | Brightness | Speed | ThreeDirections, // CometTail
+    Brightness | Speed,                                                       // Neon
+    Brightness | Speed | TwoDirections,                                       // Ambilight
+    0,                                                                        // Mute
+}};
+
 void place(ControlVisibility& visibility, bool shown, std::string name) {
     (shown ? visibility.shown : visibility.hidden).push_back(std::move(name));
 }
@@ -64,11 +77,12 @@ std::optional<LedPanel> LedPanel::fromPrefix(std::string_view prefix) {
     };
     static constexpr Row Panels[] = {
         {KeyboardLedPrefix, {}},
-        {PadLedPrefix, {.speedInConstant = true,
-                        .waveEnablesAllSlots = false,
-                        .colourTypeRedoesModeLayout = true}},
+        {PadLedPrefix,
+         {.speedInConstant = true,
+          .waveEnablesAllSlots = false,
+          .colourTypeRedoesModeLayout = true}},
         {MouseLedPrefix, {}},
-        {SharedLedPrefix, {}},
+        {SharedLedPrefix, {.modesByPosition = true}},
     };
     for (const Row& row : Panels)
         if (row.prefix == prefix)
@@ -108,6 +122,16 @@ std::string LedPanel::colourTypeGroup() const {
 }
 std::string LedPanel::modeList() const {
     return control("btn", "LedMode");
+}
+std::string LedPanel::modeGroup() const {
+    return prefix_ + "Mode";
+}
+std::vector<std::string> LedPanel::modeOptions() const {
+    std::vector<std::string> options;
+    if (traits_.modesByPosition)
+        for (int i = 0; i < PositionModeCount; ++i)
+            options.push_back(control("opt", "Mode" + std::to_string(i)));
+    return options;
 }
 
 std::string_view colourBarName(ColourBarKind kind) {
@@ -155,17 +179,27 @@ ControlVisibility colourBarLayout(const LedPanel& panel, ColourBarKind kind) {
 ModeLayout modeLayout(const LedPanel& panel, int mode, int colourType) {
     ModeLayout layout;
     layout.directionGroup = panel.directionGroup();
-    if (mode < 0 || mode >= LedModeCount)
+    const bool byPosition = panel.traits().modesByPosition;
+    if (mode < 0 || mode >= (byPosition ? PositionModeCount : LedModeCount))
         return layout;
     layout.known = true;
-    const ModeRow& row = ModeTable[static_cast<std::size_t>(mode)];
-    std::uint16_t parts = row.parts;
-    if (panel.traits().speedInConstant && mode == LedModeConstant)
-        parts |= Speed;
-    layout.checkAllEnables = panel.traits().waveEnablesAllSlots && mode == LedModeWave;
-    layout.colourBar = row.bar ? row.bar : colourBarForColourType(colourType);
+    std::uint16_t parts = 0;
+    if (byPosition) {
+        parts = PositionModeTable[static_cast<std::size_t>(mode)];
+        layout.colourBar =
+            mode == PositionModeConstant ? ColourBarKind::SelUI : ColourBarKind::NullUI;
+    } else {
+        const ModeRow& row = ModeTable[static_cast<std::size_t>(mode)];
+        parts = row.parts;
+        if (panel.traits().speedInConstant && mode == LedModeConstant)
+            parts |= Speed;
+        layout.checkAllEnables = panel.traits().waveEnablesAllSlots && mode == LedModeWave;
+        layout.colourBar = row.bar ? row.bar : colourBarForColourType(colourType);
+    }
 
     ControlVisibility& controls = layout.controls;
+    if (byPosition)
+        place(controls, (parts & ColourCaption) != 0, panel.control("label", "ColText"));
     for (int i = 0; i < LedSlotCount; ++i)
         place(controls, (parts & Colours) != 0, panel.colourButton(i));
     for (int i = 0; i < LedSlotCount; ++i)
@@ -226,6 +260,14 @@ SlotToggle toggleSlot(LedEffect& effect, int slot, bool boxChecked) {
         result.movedSelection = next;
     }
     return result;
+}
+
+bool colourButtonEnabled(const LedPanel& panel, const LedEffect& effect, int slot) {
+    if (slot < 0 || slot >= LedSlotCount)
+        return false;
+    if (panel.traits().modesByPosition && slot == 0 && effect.mode == PositionModeConstant)
+        return true;
+    return effect.slots[static_cast<std::size_t>(slot)].enabled != 0;
 }
 
 int sliderValue(int value) {

@@ -28,6 +28,10 @@ struct LedPanelTraits {
     bool waveEnablesAllSlots = true;
     // Choosing a colour type lays the mode out again, which resets the direction (the pad).
     bool colourTypeRedoesModeLayout = false;
+    // The shared page: the modes are the options of "{P}Mode" chosen by position, with their own
+    // table (sharedModeParts); no colour type, no symmetry controls, a colour caption, and in
+    // Constant slot 0's colour button stays enabled.
+    bool modesByPosition = false;
     bool operator==(const LedPanelTraits&) const = default;
 };
 
@@ -48,6 +52,9 @@ public:
     std::string colourSelectGroup() const;                                     // {P}ColSel
     std::string colourTypeGroup() const;                                       // {P}ColType
     std::string modeList() const;                                              // btn_{P}_LedMode
+    std::string modeGroup() const;                                             // {P}Mode
+    // The mode options of a panel whose modes go by position (opt_{P}_Mode0 ..), else none.
+    std::vector<std::string> modeOptions() const;
     // The options of the groups in their skin order: colour type (single, cycle), direction
     // (Backward, Positive, Twoway, Cover); a record stores the position in that order.
     std::vector<std::string> colourTypeOptions() const;
@@ -89,7 +96,17 @@ struct ModeLayout {
     std::optional<ColourBarKind> colourBar;
 };
 
+// For a panel whose modes go by position, `mode` is the position.
 ModeLayout modeLayout(const LedPanel& panel, int mode, int colourType);
+
+// The shared page's mode positions, in option order: Breathing, Constant, Flow, Single,
+// CometTail, Neon, Ambilight, Mute.
+inline constexpr int PositionModeCount = 8;
+inline constexpr int PositionModeConstant = 1;
+
+// Whether a slot's colour button can be clicked: the slot is enabled, or, on the shared page in
+// Constant, it is slot 0 (the Constant layout keeps it reachable).
+bool colourButtonEnabled(const LedPanel& panel, const LedEffect& effect, int slot);
 
 // A mode chosen in the list: stores the code, resets the direction to the first option and, on
 // the keyboard's Wave, enables every slot. Returns the layout to apply.

@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the window's images: into res/Skin the program logo, the caption buttons and the glyphs
 of the lighting panels (check boxes, option marks, colour swatch states, the menu chevron); into
-res/PadKorv/<model>/Skin the picture of each mouse pad with its lit edge.
+res/PadKorv/<model>/Skin the picture of each mouse pad with its lit edge; into res/Home/LightShow
+the home page's picture of the devices (connected, kept in step, none).
 Python standard library only; run it after changing a shape or a colour."""
 import colorsys
 import math
@@ -325,6 +326,72 @@ def draw_headset_stand(canvas, x, y):
     canvas.paint(circle(x, y + 2, 2.2), ACCENT_HOT)
 
 
+# The home page's picture of the devices a shared effect reaches, seen from above: a keyboard, a
+# pad and a mouse on it. "_1": connected, each lit in its own colour; "_2": kept in step, one
+# rainbow running across all three; "_NULL": no device, outlines only.
+
+DESK = (280, 307)
+GLOW = 9
+
+
+def draw_desk(state):
+    width, height = DESK
+    canvas = Canvas(width, height)
+    lit = state != "null"
+
+    def light(x, y):
+        return hue(x / width * 0.9 + y / height * 0.15 + 0.55)
+
+    def own(colour):
+        return lambda x, y: colour
+
+    keyboard = rounded_box(140, 74, 122, 46, 10)
+    pad = rounded_box(140, 214, 126, 70, 14)
+    # The shapes' own boxes, for the glow around them.
+    mouse = union(rounded_box(196, 214, 19, 30, 18), circle(196, 196, 19))
+    colours = {"keyboard": own(hue(0.95)), "pad": own(hue(0.42)), "mouse": own(hue(0.6))}
+    if state == "step":
+        colours = {name: light for name in colours}
+    body = (0x15, 0x18, 0x1D)
+    edge = (0x3A, 0x40, 0x4C) if lit else DIM
+    for name, shape, box in (("keyboard", keyboard, (18, 28, 262, 120)),
+                             ("pad", pad, (14, 144, 266, 284))):
+        if lit:
+            # The glow fades out to nothing within GLOW pixels, inside the picture's edge.
+            canvas.paint(shape, colours[name],
+                         lambda x, y, d: 0.45 * max(0.0, math.exp(-d / 6) - math.exp(-GLOW / 6))
+                         if d > 0 else 0,
+                         box=(box[0] - GLOW, box[1] - GLOW, box[2] + GLOW, box[3] + GLOW))
+            canvas.paint(shape, body)
+            canvas.paint(inside_band(shape, 3), colours[name])
+        else:
+            canvas.paint(inside_band(shape, 1.5), edge)
+    # The keys: five rows, the last one with the space bar.
+    for row in range(5):
+        y = 44 + row * 15
+        keys = [(24 + col * 17, 13) for col in range(14)] if row < 4 else \
+            [(24, 13), (41, 13), (58, 13), (75, 110), (189, 13), (206, 13), (223, 13), (240, 13)]
+        for x, w in keys:
+            key = rounded_box(x + w / 2 - 3, y + 6, w / 2, 6, 2.5)
+            if lit:
+                canvas.paint(key, (0x2A, 0x2F, 0x38), box=(x - 4, y - 1, x + w + 1, y + 13))
+                canvas.paint(inside_band(key, 1), colours["keyboard"], 0.55, box=(x - 4, y - 1, x + w + 1, y + 13))
+            else:
+                canvas.paint(inside_band(key, 1), DIM, 0.6, box=(x - 4, y - 1, x + w + 1, y + 13))
+    # The mouse on the pad, with its lit wheel and logo.
+    if lit:
+        canvas.paint(mouse, (0, 0, 0), lambda x, y, d: 0.5 * max(0.0, 1 - d / 8) ** 2 if d > 0 else 0,
+                     box=(166, 160, 226, 256))
+        canvas.paint(mouse, (0x22, 0x26, 0x2E), box=(170, 170, 222, 250))
+        canvas.paint(inside_band(mouse, 2), colours["mouse"], box=(170, 170, 222, 250))
+        canvas.paint(stroke(196, 180, 196, 198, 5), colours["mouse"])
+        canvas.paint(circle(196, 228, 4), colours["mouse"])
+    else:
+        canvas.paint(inside_band(mouse, 1.5), edge, box=(170, 170, 222, 250))
+        canvas.paint(stroke(196, 180, 196, 198, 1.5), edge)
+    return canvas.encode()
+
+
 def main():
     TARGET.mkdir(parents=True, exist_ok=True)
     images = {
@@ -352,6 +419,9 @@ def main():
         # The extended pad, 900 x 500 mm, with 20 LEDs and a headset stand.
         ROOT / "res" / "PadKorv" / "PadB" / "Skin" / "pad.png": lambda: draw_pad((276, 152), 20, True),
     }
+    show = ROOT / "res" / "Home" / "LightShow"
+    for state, suffix in (("own", "_1"), ("step", "_2"), ("null", "_NULL")):
+        pads[show / ("PublicLed" + suffix + ".png")] = (lambda state=state: draw_desk(state))
     outputs = {TARGET / name: data for name, data in images.items()}
     for path, draw in pads.items():
         outputs[path] = draw()

@@ -331,7 +331,7 @@ TEST(MainWindowTest, LanguageOutsideTheTableShowsEnglishAndWritesNothing) {
     CMainWnd& window = ui.open();
     EXPECT_EQ(window.languageIndex(), 99);
     EXPECT_EQ(window.findControl(QStringLiteral("lab_PublicLed_title"))->text(),
-              QStringLiteral("Welcome"));
+              QStringLiteral("One effect for all devices"));
     EXPECT_EQ(window.findControl(QStringLiteral("btn_Mac"))->text(), QStringLiteral("Macros"));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Varnix"));
     EXPECT_EQ(readTextFile(ui.root() / "Set.ini"), settings);
@@ -356,7 +356,7 @@ TEST(MainWindowTest, ChoosingTheActiveLanguageWritesNothingAnotherSwitchesTexts)
     EXPECT_EQ(window.languageIndex(), 0);
     EXPECT_NE(readTextFile(ui.root() / "Set.ini").find("Language=0"), std::string::npos);
     EXPECT_EQ(window.findControl(QStringLiteral("lab_PublicLed_title"))->text(),
-              QString::fromUtf8("欢迎"));
+              QString::fromUtf8("所有设备，同一灯效"));
     EXPECT_EQ(window.mousePage().languageChanges(), 2);
 }
 

@@ -6,9 +6,10 @@
 #include "device/SimulatedBackend.h"
 #include "keyboard/KeyboardImageBuilder.h"
 #include "keyboard/KeyboardImageLayout.h"
+#include "kinds/SharedLightingRunner.h"
+#include "kinds/SharedLightingWriter.h"
 #include "lighting/LedMode.h"
 #include "lighting/PadImageBuilder.h"
-#include "kinds/SharedLightingWriter.h"
 #include "mouse/MouseConfigFile.h"
 #include "mouse/MouseImageBuilder.h"
 #include "tests/support/TestSupport.h"
@@ -211,6 +212,68 @@ TEST_F(SharedWriteTest, UnconnectedDevicesAreSkippedAndFailuresReported) {
     EXPECT_EQ(results, (std::vector<Status>{Status::Failed, Status::Done}));
     EXPECT_THAT(capture.debug(), ::testing::HasSubstr("no saved configuration"));
     EXPECT_TRUE(backend.memory(1)[305] == 0);
+}
+
+} // namespace
+} // namespace varnix
+
+namespace varnix {
+namespace {
+
+// The write on a worker: a device pulled out on the way is missed and the others still get the
+// effect; a second write is refused while one is on its way.
+TEST_F(SharedWriteTest, TheWorkerSkipsAPulledOutDeviceAndRunsOneWriteAtATime) {
+    constexpr int SimulatedKeyboard = 2;
+    int keyboardFrames = 0;
+    backend.setFaultHook(SimulatedKeyboard, [&](const std::vector<std::uint8_t>&) {
+        return ++keyboardFrames > 10 ? FrameFate::Vanish : FrameFate::Accept;
+    });
+    SharedLightingRunner runner(backend, dir.path(), clock);
+    std::mutex mutex;
+    std::vector<SharedLightingRunner::Report> reports;
+    auto finished = [&](const SharedLightingRunner::Report& report) {
+        std::lock_guard lock(mutex);
+        reports.push_back(report);
+    };
+    ASSERT_TRUE(runner.start(dev.DeviceList, withColours(2, 3), finished));
+    runner.wait();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].written, (std::vector<std::size_t>{MouseRow, PadRow}));
+    EXPECT_EQ(reports[0].missed, (std::vector<std::size_t>{KeyboardRow}));
+    EXPECT_FALSE(backend.isPlugged(SimulatedKeyboard));
+    EXPECT_EQ(backend.memory(1)[305] & 0x0F, LedModeFlow);
+    EXPECT_EQ(backend.activationCount(1), 1);
+
+    // The mouse holds its first frame until released: the write is on its way meanwhile.
+    std::mutex gate;
+    std::condition_variable opened;
+    bool held = false;
+    bool release = false;
+    backend.setFaultHook(0, [&](const std::vector<std::uint8_t>&) {
+        std::unique_lock lock(gate);
+        held = true;
+        opened.notify_all();
+        opened.wait(lock, [&] { return release; });
+        return FrameFate::Accept;
+    });
+    ASSERT_TRUE(runner.start(dev.DeviceList, withColours(0, 2), finished));
+    {
+        std::unique_lock lock(gate);
+        opened.wait(lock, [&] { return held; });
+    }
+    EXPECT_TRUE(runner.running());
+    EXPECT_FALSE(runner.start(dev.DeviceList, withColours(0, 2), finished));
+    {
+        std::lock_guard lock(gate);
+        release = true;
+    }
+    opened.notify_all();
+    runner.wait();
+    EXPECT_FALSE(runner.running());
+    EXPECT_EQ(reports.size(), 2u);
+    EXPECT_EQ(backend.memory(1)[305] & 0x0F, LedModeBreathing);
+    EXPECT_TRUE(runner.start(dev.DeviceList, withColours(0, 2), finished));
+    runner.wait(); // the worker reports into this test's locals
 }
 
 } // namespace
