@@ -444,7 +444,7 @@ FileDialogRequest MousePage::exchangeDialog(const char* titleKey) const {
 }
 
 void MousePage::importFile() {
-    const QString file = FileDialogService::open(pageWidget(), exchangeDialog("ImportTitle"));
+    const QString file = FileDialogService::open(pageWidget(), exchangeDialog("MouseImportTitle"));
     if (file.isEmpty())
         return;
     model_.macros() = macroStore();
@@ -454,7 +454,7 @@ void MousePage::importFile() {
 }
 
 void MousePage::exportFile() {
-    const QString file = FileDialogService::save(pageWidget(), exchangeDialog("ExportTitle"));
+    const QString file = FileDialogService::save(pageWidget(), exchangeDialog("MouseExportTitle"));
     if (file.isEmpty())
         return;
     showOutcome(model_.exportTo(file.toStdString()));

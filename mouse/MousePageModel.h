@@ -25,7 +25,7 @@ namespace varnix {
 namespace mousepage {
 inline constexpr const char* JsonWarn = "Json Warn";
 inline constexpr const char* OnlyOneKey = "OnlyOneKey";
-inline constexpr const char* SaveErr = "SaveErr";
+inline constexpr const char* SaveErr = "MouseSaveErr";
 inline constexpr const char* MacroNull = "Macro_Null";
 inline constexpr const char* ProfileList = "btn_Mouse_SelProfile";
 inline constexpr const char* ProfileItemPrefix = "Profile"; // + 1..4
