@@ -97,10 +97,47 @@ Outcome MousePageModel::loadFunctionTable(const std::filesystem::path& resourceR
 
 Outcome MousePageModel::load(const std::filesystem::path& modelFolder, std::string mouseName,
                              std::vector<MacroGroup> macros) {
+    const bool otherMouse = folder_ != modelFolder;
     folder_ = modelFolder;
     mouseName_ = std::move(mouseName);
     macros_ = std::move(macros);
-    return reload();
+    // Another model's settings must never stand for this mouse: without readable files it
+    // starts from its factory keys and plain defaults.
+    if (otherMouse)
+        model_ = defaultModel(MouseFeatureProfile::read(folder_));
+    const Outcome loaded = reload();
+    if (!loaded && otherMouse) {
+        model_.refreshKeyTexts([this](int code) { return table_.secondText(code); });
+        takeLighting();
+    }
+    return loaded;
+}
+
+MouseConfigModel MousePageModel::defaultModel(const MouseFeatureProfile& feature) {
+    MouseConfigModel model;
+    model.applyFeatureProfile(feature);
+    for (MouseKeyProfile& profile : model.profiles) {
+        profile = MouseConfigModel::templateProfile();
+        for (auto& [name, binding] : profile) {
+            const int k = MouseConfigModel::bindingIndex(name);
+            if (k >= 0 && k < mousemodel::FeatureKeyCount)
+                binding.code = model.keyDefault[std::size_t(k)];
+        }
+    }
+    // 400, 800, 1600, 2400, 3200 and 4800 DPI in the colours of the rainbow.
+    const int values[] = {2, 4, 8, 11, 12, 14};
+    const std::uint32_t colours[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF,
+                                     0xFFFFFF00, 0xFF00FFFF, 0xFFFF00FF};
+    model.dpiLevels.clear();
+    for (int n = 0; n < mousemodel::DpiLevelCount; ++n)
+        model.dpiLevels.push_back({1, values[n], colours[n]});
+    model.cruseldpi = 2;
+    model.firevalue = 80;
+    model.curselmode = 1;
+    model.brightnessvalue = 4;
+    model.frequencyvalue = 3;
+    model.ledColours.assign(mousemodel::LedSlotCount, {1, 0xFF3D8BFD});
+    return model;
 }
 
 Outcome MousePageModel::reload() {

@@ -21,6 +21,8 @@
 
 namespace varnix {
 
+class MouseFeatureProfile;
+
 // Language keys of the mouse page's messages and the page's fixed texts.
 namespace mousepage {
 inline constexpr const char* JsonWarn = "Json Warn";
@@ -138,6 +140,9 @@ public:
 
     // The usage records of this mouse in a set of macro groups: every macro's entry for the
     // mouse is replaced by the keys (over the four profiles) that play it.
+    // The settings of a mouse without readable files: its factory keys, six DPI levels.
+    static MouseConfigModel defaultModel(const MouseFeatureProfile& feature);
+
     static void recordMacroUsage(std::vector<MacroGroup>& macros, const MouseConfigModel& model,
                                  const std::string& mouseName, const MouseFunctionTable& table);
 

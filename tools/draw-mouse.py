@@ -22,6 +22,8 @@ BINDINGS = 13
 BODY = ("M55,6 C88,6 104,34 104,96 L104,196 C104,246 86,274 55,274 "
         "C24,274 6,246 6,196 L6,96 C6,34 22,6 55,6 Z")
 
+SIDE_GRID = [(18 + 14 * (i % 2), 118 + 20 * (i // 2), "grid") for i in range(8)]
+
 # Keys of each model: (x, y, shape) in picture coordinates; shapes: wheel, top (a button half),
 # side (a thumb button), small (a button behind the wheel), under (a switch underneath), grid.
 MODELS = {
@@ -35,8 +37,9 @@ MODELS = {
     "MouseC": {"keys": [(30, 56, "top"), (80, 56, "top"), (55, 48, "wheel"), (8, 150, "side"),
                         (8, 118, "side"), (55, 90, "small"), (55, 206, "under")],
                "light": "logo"},
-    "MouseE": {"keys": [(30, 56, "top"), (80, 56, "top"), (55, 48, "wheel"), (55, 90, "small")]
-                       + [(18 + 14 * (i % 2), 118 + 20 * (i // 2), "grid") for i in range(8)],
+    # The side panel's first two buttons are back and forward; the DPI key sits behind the wheel.
+    "MouseE": {"keys": [(30, 56, "top"), (80, 56, "top"), (55, 48, "wheel")] + SIDE_GRID[:2]
+                       + [(55, 90, "small")] + SIDE_GRID[2:],
                "light": "ring"},
     "MouseF": {"keys": [(30, 56, "top"), (80, 56, "top"), (55, 48, "wheel"), (8, 150, "side"),
                         (8, 118, "side")],
@@ -51,8 +54,7 @@ def svg(model):
         '<defs><linearGradient id="shell" x1="0" y1="0" x2="1" y2="1">'
         '<stop offset="0" stop-color="#3A404C"/><stop offset="1" stop-color="#23272F"/>'
         '</linearGradient>'
-        '<radialGradient id="glow"><stop offset="0" stop-color="#5A9DFF" stop-opacity="0.9"/>'
-        '<stop offset="1" stop-color="#3D8BFD" stop-opacity="0"/></radialGradient></defs>',
+        '</defs>',
         f'<path d="{BODY}" fill="url(#shell)" stroke="#4A505A" stroke-width="2"/>',
         # the two button halves and their seam
         '<path d="M55,6 L55,108 M8,108 C30,116 80,116 102,108" stroke="#15181D" '
@@ -60,7 +62,8 @@ def svg(model):
     ]
     light = model["light"]
     if light == "logo":
-        parts.append('<circle cx="55" cy="214" r="22" fill="url(#glow)"/>'
+        parts.append('<circle cx="55" cy="214" r="22" fill="#3D8BFD" fill-opacity="0.25"/>'
+                     '<circle cx="55" cy="214" r="14" fill="#3D8BFD" fill-opacity="0.35"/>'
                      '<path d="M46,206 L55,224 L64,206" stroke="#C9CFD8" stroke-width="3" '
                      'fill="none" stroke-linecap="round" stroke-linejoin="round"/>')
     elif light == "strip":
@@ -126,7 +129,7 @@ def container(name, w, h, bkimage=""):
 
 # The advanced card: six DPI levels in columns, the DPI value, polling rate and fire speed.
 def adv_controls():
-    c = [{"type": "label", "ctrlname": "lab_MouseAdv_DpiText", "pos": rect(20, 12, 300, 26)}]
+    c = [{"type": "label", "ctrlname": "lab_MouseAdv_DpiText", "pos": rect(20, 12, 560, 26)}]
     for n in range(6):
         x = 20 + n * 95
         c.append({"type": "option", "ctrlname": f"chk_MouseAdv_PDIEn{n}", "pos": rect(x, 42, 85, 26)})
