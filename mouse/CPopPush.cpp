@@ -12,9 +12,22 @@
 
 namespace varnix {
 
-CPopPush::CPopPush(QWidget* parent)
-    : SkinWindow(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                             Qt::WindowDoesNotAcceptFocus) {
+namespace {
+
+// A tooltip-type window is placed where it is told and is never activated (on X11 it bypasses
+// the window manager). Wayland gives such windows only to a parent's popups, so there the notice
+// is a tool window that the compositor places as near the corner as it allows.
+Qt::WindowFlags noticeFlags() {
+    const Qt::WindowFlags type =
+        QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ? Qt::Tool
+                                                                              : Qt::ToolTip;
+    return type | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+           Qt::WindowDoesNotAcceptFocus;
+}
+
+} // namespace
+
+CPopPush::CPopPush(QWidget* parent) : SkinWindow(parent, noticeFlags()) {
     // A notice: shown without activation, so the keyboard stays where the user types.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);

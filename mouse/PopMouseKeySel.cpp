@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QTimer>
 
 namespace varnix {
 namespace {
@@ -110,6 +111,11 @@ void PopMouseKeySel::open() {
     selectTab(opening_.tab);
     selectOpening();
     initialised_ = true;
+    // The keyboard starts in the list of the key's function.
+    QTimer::singleShot(0, this, [this] {
+        if (auto* list = find<SkinList>(qt(ks::tabList(opening_.tab))))
+            list->setFocus();
+    });
 }
 
 void PopMouseKeySel::fillLists() {
@@ -124,6 +130,7 @@ void PopMouseKeySel::fillLists() {
             row->setAttribute(QStringLiteral("name"), QString::fromStdString(keyItemName(code)));
             row->setAttribute(QStringLiteral("text"),
                               QString::fromStdString(table.firstText(code)));
+            row->setAttribute(QStringLiteral("textpadding"), QStringLiteral("8,0,4,0"));
             list->add(row);
         }
     }
