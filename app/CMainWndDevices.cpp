@@ -2,11 +2,11 @@
 // The device bar, the device and tab selection and device arrival and removal.
 #include "app/CMainWnd.h"
 #include "app/CPopTipWnd.h"
-#include "common/WindowMessage.h"
 #include "app/skin/SkinButton.h"
 #include "app/skin/SkinContainer.h"
 #include "app/skin/SkinOption.h"
 #include "app/skin/SkinTabLayout.h"
+#include "common/WindowMessage.h"
 #include "device/DeviceChange.h"
 #include "device/DeviceEventHub.h"
 #include "device/ModelFolder.h"

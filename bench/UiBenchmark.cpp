@@ -319,8 +319,8 @@ void benchPlatform(const std::string& self, const std::string& platform, int run
     std::printf(
         "  peak RSS             varnix %7.1f MiB  bare %7.1f MiB  ratio %.2f  (goal <= 1.5)\n",
         varnixRss, bareRss, varnixRss / bareRss);
-    std::printf("                       bare with a line of text %7.1f MiB  ratio %.2f\n",
-                textRss, varnixRss / textRss);
+    std::printf("                       bare with a line of text %7.1f MiB  ratio %.2f\n", textRss,
+                varnixRss / textRss);
     for (const auto& [card, times] : clicks)
         std::printf("  btn_display%d click to page painted  %6.2f ms  (median of %zu, max %.2f; "
                     "goal <= 50)\n",

@@ -20,9 +20,8 @@ namespace {
 Qt::WindowFlags noticeFlags() {
     const Qt::WindowFlags type =
         QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ? Qt::Tool
-                                                                              : Qt::ToolTip;
-    return type | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-           Qt::WindowDoesNotAcceptFocus;
+                                                                             : Qt::ToolTip;
+    return type | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus;
 }
 
 } // namespace

@@ -142,8 +142,7 @@ void MousePage::notify(const SkinNotify& message) {
     else if (type == QLatin1String(notify::ValueChanged) ||
              type == QLatin1String(notify::MoveValueChanged))
         valueChanged(message);
-    else if (type == QLatin1String(notify::ItemSelect) &&
-             sender == QLatin1String(mp::ProfileList))
+    else if (type == QLatin1String(notify::ItemSelect) && sender == QLatin1String(mp::ProfileList))
         apply(model_.selectProfile(int(message.wParam)));
 }
 
@@ -214,8 +213,8 @@ void MousePage::markKey(const QString& buttonName, bool on) {
     // Leaving any key clears every mark; entering one marks its key on the picture.
     ViewRows rows;
     for (int k = 0; k < mousemodel::BindingCount; ++k)
-        rows.push_back({mp::KeyMarkPrefix + std::to_string(k), viewattr::Selected,
-                        viewBool(on && k == key)});
+        rows.push_back(
+            {mp::KeyMarkPrefix + std::to_string(k), viewattr::Selected, viewBool(on && k == key)});
     apply(rows);
 }
 
@@ -301,9 +300,8 @@ std::optional<DpiPushInfo> MousePage::dpiReport(std::uint64_t wParam) {
         return std::nullopt;
     apply(model_.showDpiFromDevice(wParam));
     const auto& devices = main_.catalogue().DeviceList;
-    const std::string name = QString::fromStdString(devices[std::size_t(device_)].UITextName)
-                                 .trimmed()
-                                 .toStdString();
+    const std::string name =
+        QString::fromStdString(devices[std::size_t(device_)].UITextName).trimmed().toStdString();
     return model_.dpiPushFor(wParam, name);
 }
 

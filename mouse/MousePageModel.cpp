@@ -33,20 +33,20 @@ enum MouseLedPart : unsigned {
 
 // Modes 0..13 of the mouse; mode 11 is mode 1 with its enable boxes locked.
 constexpr unsigned MouseModeParts[] = {
-    Bright | Speed,                                              // 0
-    Colour | Bright | Speed,                                     // 1
-    Bright,                                                      // 2
+    Bright | Speed,                                                  // 0
+    Colour | Bright | Speed,                                         // 1
+    Bright,                                                          // 2
     Colour | Bright | Speed | Symmetry | Direction | TwoWay | Cover, // 3
-    Colour | Bright | Speed | Symmetry | Direction | TwoWay,     // 4
-    Colour | Bright | Speed | Symmetry | Direction | TwoWay,     // 5
-    Bright | Speed,                                              // 6
-    Bright | Speed | Symmetry | Direction,                       // 7
-    Bright | Speed,                                              // 8
-    Bright,                                                      // 9
-    Bright | Speed | Direction,                                  // 10
-    Colour | Bright | Speed,                                     // 11
-    Colour | Bright,                                             // 12
-    0,                                                           // 13
+    Colour | Bright | Speed | Symmetry | Direction | TwoWay,         // 4
+    Colour | Bright | Speed | Symmetry | Direction | TwoWay,         // 5
+    Bright | Speed,                                                  // 6
+    Bright | Speed | Symmetry | Direction,                           // 7
+    Bright | Speed,                                                  // 8
+    Bright,                                                          // 9
+    Bright | Speed | Direction,                                      // 10
+    Colour | Bright | Speed,                                         // 11
+    Colour | Bright,                                                 // 12
+    0,                                                               // 13
 };
 constexpr int LockedEnablesMode = 11;
 
@@ -259,8 +259,9 @@ Outcome MousePageModel::reset() {
 }
 
 int MousePageModel::keyCount() const {
-    return model_.keyNum > 0 && model_.keyNum <= mousemodel::BindingCount ? model_.keyNum
-                                                                          : mousemodel::BindingCount;
+    return model_.keyNum > 0 && model_.keyNum <= mousemodel::BindingCount
+               ? model_.keyNum
+               : mousemodel::BindingCount;
 }
 
 ViewRows MousePageModel::keyRows() const {
@@ -281,9 +282,11 @@ ViewRows MousePageModel::dpiRows() const {
         rows.push_back({indexed(mp::DpiEnablePrefix, n), viewattr::Selected, on});
         rows.push_back({indexed(mp::DpiSelectPrefix, n), viewattr::Enabled, on});
         rows.push_back({indexed(mp::DpiColourPrefix, n), viewattr::Enabled, on});
-        rows.push_back({indexed(mp::DpiSelectPrefix, n), viewattr::Selected, viewBool(n == current)});
+        rows.push_back(
+            {indexed(mp::DpiSelectPrefix, n), viewattr::Selected, viewBool(n == current)});
         rows.push_back({indexed(mp::DpiSelectPrefix, n), viewattr::Text, dpiText(level.dpiIndex)});
-        rows.push_back({indexed(mp::DpiColourPrefix, n), viewattr::BkColor, viewColour(level.colour)});
+        rows.push_back(
+            {indexed(mp::DpiColourPrefix, n), viewattr::BkColor, viewColour(level.colour)});
     }
     if (current >= 0 && current < int(model_.dpiLevels.size())) {
         const DpiLevel& level = model_.dpiLevels[std::size_t(current)];

@@ -135,7 +135,8 @@ public:
     // A level or profile the mouse reported while its page is shown. The DPI report answers what
     // the DPI popup shows when the reporting key switches the DPI level.
     ViewRows showDpiFromDevice(std::uint64_t wParam);
-    std::optional<DpiPushInfo> dpiPushFor(std::uint64_t wParam, const std::string& deviceName) const;
+    std::optional<DpiPushInfo> dpiPushFor(std::uint64_t wParam,
+                                          const std::string& deviceName) const;
     ViewRows showProfileFromDevice(std::uint64_t wParam);
 
     // The usage records of this mouse in a set of macro groups: every macro's entry for the

@@ -140,7 +140,8 @@ void PopMouseKeySel::fillLists() {
     const QSignalBlocker quiet(groups);
     groups->clear();
     for (const MacroGroup& group : model_.macros())
-        groups->addNamedItem(QString::fromStdString(group.guid), QString::fromStdString(group.name));
+        groups->addNamedItem(QString::fromStdString(group.guid),
+                             QString::fromStdString(group.name));
 }
 
 void PopMouseKeySel::fillMacros(int group) {
@@ -153,7 +154,8 @@ void PopMouseKeySel::fillMacros(int group) {
     if (group < 0 || group >= int(groups.size()))
         return;
     for (const MacroRecord& macro : groups[std::size_t(group)].macros)
-        macros->addNamedItem(QString::fromStdString(macro.guid), QString::fromStdString(macro.name));
+        macros->addNamedItem(QString::fromStdString(macro.guid),
+                             QString::fromStdString(macro.name));
     macros->selectItem(-1);
 }
 

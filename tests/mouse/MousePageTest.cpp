@@ -218,8 +218,9 @@ TEST_F(MousePageTest, ExportImportAndResetGoThroughTheFileDialog) {
     // Another mouse's file is refused.
     const fs::path other = ui.dir.path() / "other.Mouse.Config";
     ASSERT_TRUE(MouseConfigFile::exportTo(folder(), other, "Tavro_Quenra-Rum2").ok());
-    FileDialogService::setResponder(
-        [&](FileDialogKind, const FileDialogRequest&) { return QString::fromStdString(other.string()); });
+    FileDialogService::setResponder([&](FileDialogKind, const FileDialogRequest&) {
+        return QString::fromStdString(other.string());
+    });
     window->onMenuItem(QStringLiteral("Import"));
     pumpEvents(20);
     EXPECT_TRUE(popups.shown(window->messageText(QStringLiteral("ImportErr"))));
