@@ -5,6 +5,8 @@
 
 #include "app/FileDialogService.h"
 #include "app/PopupService.h"
+#include "app/skin/SkinList.h"
+#include "app/skin/SkinListElement.h"
 #include "app/skin/SkinOption.h"
 #include "app/skin/SkinSlider.h"
 #include "lighting/CPopColorWnd.h"
@@ -15,6 +17,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -285,6 +288,67 @@ TEST_F(MousePageTest, AProfileKeySelectsTheProfileOnThePage) {
     window->postMessage(2032, 5 * 256 + 6, SimulatedMouse); // profile 6 & 3 = 2
     QTRY_COMPARE_WITH_TIMEOUT(page().model().currentProfile(), 2, 2000);
     EXPECT_EQ(text("btn_MouseKey_Click1"), QStringLiteral("Third"));
+}
+
+TEST_F(MousePageTest, ThePopupsRowChoosesTheFunctionAtOnceAndHoverMarksTheKey) {
+    // The real popup: its media tab, the row of code 36 (named by its code), a click.
+    bool answered = false;
+    QTimer::singleShot(50, [&] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            auto* popup = qobject_cast<PopMouseKeySel*>(top);
+            if (!popup || !popup->isVisible())
+                continue;
+            EXPECT_EQ(popup->opening().key, 2);
+            EXPECT_EQ(popup->opening().tab, mousekeysel::TabMouse);
+            QTest::mouseClick(popup->findControl(QStringLiteral("opt_MouseKey_Media"))->widget(),
+                              Qt::LeftButton);
+            auto* list = popup->find<SkinList>(QStringLiteral("list_MouseKey_Media"));
+            ASSERT_NE(list, nullptr);
+            for (int i = 0; i < list->count(); ++i)
+                if (list->itemAt(i)->name() == QStringLiteral("KeyItem__36")) {
+                    QTest::mouseClick(list->itemAt(i)->widget(), Qt::LeftButton);
+                    answered = true;
+                }
+        }
+    });
+    click("btn_MouseKey_Click2");
+    pumpEvents(30);
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(model().profiles[0]["btn_MouseKey_Click2"].code, 36);
+    EXPECT_EQ(text("btn_MouseKey_Click2"), QStringLiteral("Mute"));
+
+    // Entering a key button marks its key; leaving clears the mark.
+    SkinNotify enter{QStringLiteral("mouseenter"), QStringLiteral("btn_MouseKey_Click3")};
+    page().notify(enter);
+    EXPECT_TRUE(selected("btn_MouseKey_Mark3"));
+    EXPECT_FALSE(selected("btn_MouseKey_Mark2"));
+    page().notify({QStringLiteral("mouseleave"), QStringLiteral("btn_MouseKey_Click3")});
+    EXPECT_FALSE(selected("btn_MouseKey_Mark3"));
+    // Keys the model lacks are hidden: MouseA has six.
+    EXPECT_TRUE(window->findControl(QStringLiteral("btn_MouseKey_Click5"))->isControlVisible());
+    EXPECT_FALSE(window->findControl(QStringLiteral("btn_MouseKey_Click6"))->isControlVisible());
+}
+
+TEST(MousePageFilesTest, AMissingPositionFileWarnsOnceAndThePageStillWorks) {
+    UiFixture ui;
+    std::filesystem::remove(ui.root() / "MouseKorv/MouseA/Position/mousekey.json");
+    Popups popups;
+    CMainWnd& window = ui.open();
+    for (int visit = 0; visit < 2; ++visit) {
+        QTest::mouseClick(window.findControl(QStringLiteral("btn_console"))->widget(),
+                          Qt::LeftButton);
+        QTest::mouseClick(window.findControl(QStringLiteral("btn_display0"))->widget(),
+                          Qt::LeftButton);
+        pumpEvents(20);
+    }
+    const QString warning = window.messageText(QStringLiteral("Json Warn"));
+    EXPECT_EQ(std::count_if(popups.requests.begin(), popups.requests.end(),
+                            [&](const PopupRequest& r) { return r.text == warning; }),
+              1);
+    auto& page = static_cast<MousePage&>(window.mousePage());
+    EXPECT_EQ(page.shownDevice(), SimulatedMouse);
+    EXPECT_EQ(window.findControl(QStringLiteral("btn_MouseKey_Click0"))->text(),
+              QStringLiteral("Left"));
 }
 
 } // namespace
