@@ -329,6 +329,19 @@ TEST_F(MousePageTest, ThePopupsRowChoosesTheFunctionAtOnceAndHoverMarksTheKey) {
     EXPECT_FALSE(window->findControl(QStringLiteral("btn_MouseKey_Click6"))->isControlVisible());
 }
 
+TEST_F(MousePageTest, TryWritesTheMouseWithoutSavingOrTheProgressPopup) {
+    Popups popups;
+    const std::string before = readTextFile(MouseConfigFile::configPath(folder()));
+    click("opt_MouseAdv_Rate2");
+    click("btn_Mouse_TempButn");
+    // The write runs on its own worker; the window goes on.
+    const ApplyResult result = page().waitForTry();
+    EXPECT_TRUE(result.ok()) << result.detail;
+    EXPECT_EQ(ui.backend.activationCount(SimulatedMouse), 1);
+    EXPECT_EQ(readTextFile(MouseConfigFile::configPath(folder())), before);
+    EXPECT_TRUE(popups.requests.empty());
+}
+
 TEST(MousePageFilesTest, AMissingPositionFileWarnsOnceAndThePageStillWorks) {
     UiFixture ui;
     std::filesystem::remove(ui.root() / "MouseKorv/MouseA/Position/mousekey.json");
