@@ -17,6 +17,8 @@
 #include "device/MouseFeatureProfile.h"
 #include "lighting/HomePage.h"
 #include "lighting/PadPage.h"
+#include "mouse/CPopPush.h"
+#include "mouse/MousePage.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -35,8 +37,7 @@ constexpr int TrayMenuLift = 50;
 
 CMainWnd::CMainWnd(Options options)
     : SkinWindow(nullptr, Qt::Window | Qt::FramelessWindowHint), options_(std::move(options)),
-      mousePage_(std::make_unique<ShellPage>(QStringLiteral("mouse"), QStringLiteral("MouseDevice"),
-                                             QStringLiteral("_Mouse"))),
+      mousePage_(std::make_unique<MousePage>(*this)),
       keyboardPage_(std::make_unique<ShellPage>(QStringLiteral("keyboard"),
                                                 QStringLiteral("KBDevice"), QStringLiteral("_KB"))),
       padPage_(std::make_unique<PadPage>(*this)), homePage_(std::make_unique<HomePage>(*this)),
@@ -52,6 +53,7 @@ CMainWnd::~CMainWnd() {
     if (options_.hotplug)
         options_.hotplug->stop();
     events_.reset();
+    delete dpiPopup_;
     removeTray();
     fonts_.unregisterAll();
     SkinManager::setGlobalTextProvider(nullptr);
@@ -94,6 +96,10 @@ void CMainWnd::initWindow() {
     tip_ = new CPopTipWnd(this);
     tip_->create(QString());
     tip_->hide();
+    // The DPI notice lives as long as the window, hidden until a mouse reports a DPI change.
+    dpiPopup_ = new CPopPush();
+    dpiPopup_->create(QString());
+    dpiPopup_->hide();
 
     // The version check runs once the window is up.
     postMessage(WM_UpdateCheck);

@@ -23,6 +23,7 @@ class QTimer;
 
 namespace varnix {
 
+class CPopPush;
 class CPopTipWnd;
 class DeviceEventHub;
 
@@ -115,6 +116,8 @@ public:
     ShellPage& padPage() { return *padPage_; }
     ShellPage* pageOfKind(int kind);
     CPopTipWnd* tipWindow() const { return tip_; }
+    // The DPI notice a mouse's DPI key raises (when "DpiPopEn" is on).
+    CPopPush* dpiPopup() const { return dpiPopup_; }
     // Opens a menu of a skin file under a control; its items arrive as window message 1027.
     void openMenu(const QString& file, QWidget* anchor);
     // Timer 1: the shared lighting written again at an interval (message 2033 on each tick).
@@ -153,7 +156,7 @@ private:
     void noteDeviceList();
 
     Options options_;
-    std::unique_ptr<ShellPage> mousePage_;
+    std::unique_ptr<ShellPage> mousePage_; // a MousePage
     std::unique_ptr<ShellPage> keyboardPage_;
     std::unique_ptr<ShellPage> padPage_;
     std::unique_ptr<ShellPage> homePage_;
@@ -167,6 +170,7 @@ private:
     LanguageFile language_;
     ExtraFontRegistry fonts_;
     CPopTipWnd* tip_ = nullptr;
+    CPopPush* dpiPopup_ = nullptr; // a top-level window of its own, deleted with the main window
     QTimer* lightingRepeat_ = nullptr;
     int selectedMouse_ = -1;
     int selectedKeyboard_ = -1;

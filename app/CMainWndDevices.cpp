@@ -2,15 +2,17 @@
 // The device bar, the device and tab selection and device arrival and removal.
 #include "app/CMainWnd.h"
 #include "app/CPopTipWnd.h"
-#include "common/WindowMessage.h"
 #include "app/skin/SkinButton.h"
 #include "app/skin/SkinContainer.h"
 #include "app/skin/SkinOption.h"
 #include "app/skin/SkinTabLayout.h"
+#include "common/WindowMessage.h"
 #include "device/DeviceChange.h"
 #include "device/DeviceEventHub.h"
 #include "device/ModelFolder.h"
+#include "mouse/CPopPush.h"
 #include "mouse/MouseDeviceEvents.h"
+#include "mouse/MousePage.h"
 
 #include <QFontMetrics>
 
@@ -284,23 +286,38 @@ void CMainWnd::onMouseReport(int message, qintptr wParam, qintptr lParam) {
     if (folder.empty())
         return;
     const auto parameter = static_cast<std::uint64_t>(wParam);
+    const QString caption = messageText(QStringLiteral("Current DPI Position"));
+    // The mouse on screen takes the report into its page at once; its file is saved with the
+    // page's other edits, never reloaded behind the page's back.
+    auto& mouse = static_cast<MousePage&>(*mousePage_);
+    if (mouse.showsDevice(int(lParam))) {
+        if (message == WM_ProfileChanged) {
+            mouse.profileReport(parameter);
+            return;
+        }
+        const std::optional<DpiPushInfo> shown = mouse.dpiReport(parameter);
+        if (shown && settings_->dpiPopupEnabled() && dpiPopup_)
+            dpiPopup_->showPush(*shown, caption);
+        return;
+    }
     if (message == WM_ProfileChanged) {
         StoreProfileFromDevice(folder, profileReport(parameter));
         return;
     }
     const MouseReport report = dpiStageReport(parameter);
     const std::optional<MouseConfigModel> stored = StoreDpiStageFromDevice(folder, report);
-    if (!stored || !settings_->dpiPopupEnabled() || !tip_)
+    if (!stored || !settings_->dpiPopupEnabled() || !dpiPopup_)
         return;
     // The stage's DPI value, named by its level's value index.
-    QString dpi = QStringLiteral("Null");
-    if (report.value >= 0 && report.value < int(stored->dpiLevels.size()))
-        dpi =
-            QString::fromStdString(dpiText(stored->dpiLevels[std::size_t(report.value)].dpiIndex));
-    const QString text = QStringLiteral("%1\n%2: %3")
-                             .arg(QString::fromStdString(record.UITextName).trimmed(),
-                                  messageText(QStringLiteral("Current DPI Position")), dpi);
-    tip_->showTip(text, mapToGlobal(QPoint(width() / 2, height() / 2)));
+    DpiPushInfo info;
+    info.level = report.value + 1;
+    info.dpiText = mousemodel::NullDpiText;
+    if (report.value >= 0 && report.value < int(stored->dpiLevels.size())) {
+        info.sliderValue = stored->dpiLevels[std::size_t(report.value)].dpiIndex;
+        info.dpiText = dpiText(info.sliderValue);
+    }
+    info.deviceName = QString::fromStdString(record.UITextName).trimmed().toStdString();
+    dpiPopup_->showPush(info, caption);
 }
 
 } // namespace varnix

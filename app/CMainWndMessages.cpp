@@ -75,7 +75,8 @@ bool CMainWnd::handleMessage(int message, qintptr wParam, qintptr lParam) {
         return true;
     case WM_PopSetValue:
         if (wParam == TabMouse || wParam == TabKeyboard)
-            pageOfKind(int(wParam))->notify(pageNotification("PopSetValue", wParam));
+            // The page reads the popup's result (1 chosen, 2 cancelled) first.
+            pageOfKind(int(wParam))->notify(pageNotification("PopSetValue", lParam, wParam));
         return true;
     case WM_RecordingKey:
         macroPage_->notify(pageNotification("Recording_KeyUp", wParam));

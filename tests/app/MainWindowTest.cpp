@@ -5,6 +5,7 @@
 #include "app/skin/SkinOption.h"
 #include "app/skin/SkinTabLayout.h"
 #include "device/HotplugMonitor.h"
+#include "mouse/CPopPush.h"
 
 #include <QAction>
 #include <QMenu>
@@ -395,8 +396,13 @@ TEST(MainWindowTest, DpiKeyOnTheMouseStoresTheStageAndShowsThePopup) {
            readTextFile(config).find("\"cruseldpi\": 3") == std::string::npos)
         pumpEvents(20);
     EXPECT_NE(readTextFile(config).find("\"cruseldpi\": 3"), std::string::npos);
-    ASSERT_NE(window.tipWindow(), nullptr);
-    EXPECT_TRUE(window.tipWindow()->isVisible());
+    // The mouse's page is not shown: the stored stage and the mouse's name in the DPI notice.
+    ASSERT_NE(window.dpiPopup(), nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(window.dpiPopup()->isVisible(), 3000);
+    EXPECT_EQ(window.dpiPopup()->findControl(QStringLiteral("dpilevel"))->text(),
+              QStringLiteral("4"));
+    EXPECT_EQ(window.dpiPopup()->findControl(QStringLiteral("dev_name"))->text(),
+              QStringLiteral("Tavro_Quenra-Rum1"));
 }
 
 } // namespace
