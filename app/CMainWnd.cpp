@@ -15,6 +15,7 @@
 #include "device/DeviceEventHub.h"
 #include "device/ModelFolder.h"
 #include "device/MouseFeatureProfile.h"
+#include "keyboard/KeyboardPage.h"
 #include "lighting/PadPage.h"
 
 #include <QCloseEvent>
@@ -36,8 +37,7 @@ CMainWnd::CMainWnd(Options options)
     : SkinWindow(nullptr, Qt::Window | Qt::FramelessWindowHint), options_(std::move(options)),
       mousePage_(std::make_unique<ShellPage>(QStringLiteral("mouse"), QStringLiteral("MouseDevice"),
                                              QStringLiteral("_Mouse"))),
-      keyboardPage_(std::make_unique<ShellPage>(QStringLiteral("keyboard"),
-                                                QStringLiteral("KBDevice"), QStringLiteral("_KB"))),
+      keyboardPage_(std::make_unique<KeyboardPage>(*this)),
       padPage_(std::make_unique<PadPage>(*this)),
       homePage_(std::make_unique<ShellPage>(QStringLiteral("home"), QString(),
                                             QStringLiteral("_PublicLed"))),

@@ -74,8 +74,9 @@ bool CMainWnd::handleMessage(int message, qintptr wParam, qintptr lParam) {
         activePage()->notify(pageNotification("macsetclose"));
         return true;
     case WM_PopSetValue:
+        // The popup posts (page code, result); the page reads the result first.
         if (wParam == TabMouse || wParam == TabKeyboard)
-            pageOfKind(int(wParam))->notify(pageNotification("PopSetValue", wParam));
+            pageOfKind(int(wParam))->notify(pageNotification("PopSetValue", lParam, wParam));
         return true;
     case WM_RecordingKey:
         macroPage_->notify(pageNotification("Recording_KeyUp", wParam));
