@@ -28,6 +28,7 @@
 #include <QEvent>
 #include <QMenu>
 #include <QTimer>
+#include <algorithm>
 
 namespace varnix {
 namespace {
@@ -40,6 +41,11 @@ const QString KnobPrefix = QString::fromLatin1(kbpage::KnobPrefix);
 const QString ViewKeys = QStringLiteral("opt_KB_ViewKeys");
 const QString ViewLight = QStringLiteral("opt_KB_ViewLight");
 const QString ViewTabs = QStringLiteral("tab_KB_View");
+// The hover bubble's size around its text.
+constexpr int TipTextMargin = 28;
+constexpr int TipMinWidth = 60;
+constexpr int TipMaxWidth = 320;
+constexpr int TipHeight = 32;
 
 bool isLock(const QString& name) {
     return name == QLatin1String(kbfiles::AltF4Lock) ||
@@ -259,9 +265,16 @@ void KeyboardPage::showTooltip(const QString& name, QWidget* control) {
     CPopTipWnd* tip = main_.tipWindow();
     if (!tip || !control)
         return;
+    const QString text = QString::fromStdString(model_.tooltip(name.toStdString()));
+    // The bubble is as wide as its text, centred over the key, its bottom on the key's top.
+    if (SkinControl* label = tip->findControl(QStringLiteral("displaytext")))
+        tip->resize(
+            std::clamp(label->widget()->fontMetrics().horizontalAdvance(text) + TipTextMargin,
+                       TipMinWidth, TipMaxWidth),
+            TipHeight);
     const QRect key(control->mapToGlobal(QPoint(0, 0)), control->size());
     const QPoint at(key.center().x() - tip->width() / 2, key.top() - tip->height());
-    tip->showTip(QString::fromStdString(model_.tooltip(name.toStdString())), at);
+    tip->showTip(text, at);
 }
 
 void KeyboardPage::hideTooltip() {
