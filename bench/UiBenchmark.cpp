@@ -10,6 +10,7 @@
 #include "app/CMainWnd.h"
 #include "app/Startup.h"
 #include "app/skin/SkinControl.h"
+#include "keyboard/CPopSetWnd.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -130,6 +131,34 @@ void measureCardClicks(CMainWnd& window) {
     }
 }
 
+// Opens the keyboard page, then clicks a key a few times: the time until its popup is shown
+// and has drawn itself (its modal loop runs then), closing it in between.
+void measureKeyPopups(CMainWnd& window) {
+    constexpr int KeyboardCard = 1;
+    SkinControl* card = window.findControl(QStringLiteral("btn_display%1").arg(KeyboardCard));
+    if (!card)
+        return;
+    QTest::mouseClick(card->widget(), Qt::LeftButton);
+    waitForPaint(pageOfCard(window));
+    SkinControl* key = window.findControl(QStringLiteral("btn_KBKey_Q"));
+    if (!key)
+        return;
+    std::printf("keypopup");
+    for (int repeat = 0; repeat < ClickRepeats; ++repeat) {
+        std::int64_t start = 0;
+        CPopSetWnd::setOpenedHook([&](CPopSetWnd& popup) {
+            QCoreApplication::processEvents();
+            std::printf(" %.3f", msSince(start));
+            popup.closeWindow(CPopSetWnd::Cancelled);
+        });
+        start = monotonicNs();
+        QTest::mouseClick(key->widget(), Qt::LeftButton);
+        QCoreApplication::processEvents();
+    }
+    CPopSetWnd::setOpenedHook({});
+    std::printf("\n");
+}
+
 int childVarnix(int argc, char** argv, std::int64_t execNs) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("varnix"));
@@ -141,6 +170,7 @@ int childVarnix(int argc, char** argv, std::int64_t execNs) {
         watch = new FirstPaint(&window, [&window, execNs] {
             std::printf("startup %.3f\nrss %ld\n", msSince(execNs), peakRssKib());
             measureCardClicks(window);
+            measureKeyPopups(window);
             std::fflush(stdout);
             window.exitProgram();
         });
@@ -171,6 +201,7 @@ struct ChildFigures {
     double startupMs = -1;
     double rssMib = -1;
     std::map<int, std::vector<double>> clicks; // card -> times
+    std::vector<double> keyPopups;
 };
 
 // Starts this program again as a child of the given case on a platform and reads its figures.
@@ -219,6 +250,9 @@ bool runChild(const std::string& self, const std::string& kind, const std::strin
             long kib = 0;
             words >> kib;
             figures.rssMib = double(kib) / 1024.0;
+        } else if (key == "keypopup") {
+            for (double ms; words >> ms;)
+                figures.keyPopups.push_back(ms);
         } else if (key.rfind("click", 0) == 0) {
             const int card = std::atoi(key.c_str() + 5);
             for (double ms; words >> ms;)
@@ -244,6 +278,7 @@ void benchPlatform(const std::string& self, const std::string& platform, int run
     std::vector<double> startup[Cases];
     std::vector<double> rss[Cases];
     std::map<int, std::vector<double>> clicks;
+    std::vector<double> keyPopups;
     const char* const kinds[Cases] = {"bare", "text", "varnix"};
     // The cases take turns, so that a slow phase of the machine hits each.
     for (int run = 0; run < runs; ++run)
@@ -258,6 +293,7 @@ void benchPlatform(const std::string& self, const std::string& platform, int run
             rss[kind].push_back(figures.rssMib);
             for (auto& [card, times] : figures.clicks)
                 clicks[card].insert(clicks[card].end(), times.begin(), times.end());
+            keyPopups.insert(keyPopups.end(), figures.keyPopups.begin(), figures.keyPopups.end());
         }
     const double bareStart = median(startup[Bare]);
     const double textStart = median(startup[Text]);
@@ -274,13 +310,18 @@ void benchPlatform(const std::string& self, const std::string& platform, int run
     std::printf(
         "  peak RSS             varnix %7.1f MiB  bare %7.1f MiB  ratio %.2f  (goal <= 1.5)\n",
         varnixRss, bareRss, varnixRss / bareRss);
-    std::printf("                       bare with a line of text %7.1f MiB  ratio %.2f\n",
-                textRss, varnixRss / textRss);
+    std::printf("                       bare with a line of text %7.1f MiB  ratio %.2f\n", textRss,
+                varnixRss / textRss);
     for (const auto& [card, times] : clicks)
         std::printf("  btn_display%d click to page painted  %6.2f ms  (median of %zu, max %.2f; "
                     "goal <= 50)\n",
                     card, median(times), times.size(),
                     *std::max_element(times.begin(), times.end()));
+    if (!keyPopups.empty())
+        std::printf("  keyboard key click to popup shown    %6.2f ms  (median of %zu, max %.2f; "
+                    "goal <= 30)\n",
+                    median(keyPopups), keyPopups.size(),
+                    *std::max_element(keyPopups.begin(), keyPopups.end()));
 }
 
 // A copy of the resource tree, as the program writes into its resource root.
