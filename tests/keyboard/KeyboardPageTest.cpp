@@ -312,6 +312,23 @@ TEST_F(KeyboardPageTest, LegendsFollowTheActiveLayout) {
     EXPECT_EQ(window->findControl(QStringLiteral("btn_KBKey_Z"))->text(), QStringLiteral("Y"));
 }
 
+TEST_F(KeyboardPageTest, ALayoutChangeRenamesTheKeysThePopupShows) {
+    // The system layout is read again on a change: the environment's, with no X server asked.
+    ScopedEnvironment display("DISPLAY", nullptr);
+    ScopedEnvironment layout(XkbKeyboardLayout::kLayoutVariable, "de");
+    inPopup(QStringLiteral("btn_KBKey_Y"), [&](CPopSetWnd& popup) {
+        EXPECT_EQ(popup.findControl(QStringLiteral("lab_KBSet_DefultText"))->text(),
+                  QStringLiteral("Y"));
+        QEvent change(QEvent::KeyboardLayoutChange);
+        QApplication::sendEvent(&popup, &change);
+        EXPECT_EQ(popup.findControl(QStringLiteral("lab_KBSet_DefultText"))->text(),
+                  QStringLiteral("Z"));
+        EXPECT_EQ(popup.findControl(QStringLiteral("btn_KBSet_KeyBoardVal"))->text(),
+                  QStringLiteral("Z"));
+        clickWidget(popup, QStringLiteral("btn_KBSet_Cancel"));
+    });
+}
+
 TEST_F(KeyboardPageTest, RefusalsAreShownAndChangeNothing) {
     Popups popups;
     // An exchange file of another keyboard.
