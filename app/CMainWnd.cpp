@@ -15,6 +15,7 @@
 #include "device/DeviceEventHub.h"
 #include "device/ModelFolder.h"
 #include "device/MouseFeatureProfile.h"
+#include "keyboard/KeyboardPage.h"
 #include "lighting/HomePage.h"
 #include "lighting/PadPage.h"
 #include "mouse/CPopPush.h"
@@ -38,8 +39,7 @@ constexpr int TrayMenuLift = 50;
 CMainWnd::CMainWnd(Options options)
     : SkinWindow(nullptr, Qt::Window | Qt::FramelessWindowHint), options_(std::move(options)),
       mousePage_(std::make_unique<MousePage>(*this)),
-      keyboardPage_(std::make_unique<ShellPage>(QStringLiteral("keyboard"),
-                                                QStringLiteral("KBDevice"), QStringLiteral("_KB"))),
+      keyboardPage_(std::make_unique<KeyboardPage>(*this)),
       padPage_(std::make_unique<PadPage>(*this)), homePage_(std::make_unique<HomePage>(*this)),
       macroPage_(std::make_unique<ShellPage>(QStringLiteral("macro"), QString(),
                                              QStringLiteral("_Macro"))),

@@ -74,8 +74,8 @@ bool CMainWnd::handleMessage(int message, qintptr wParam, qintptr lParam) {
         activePage()->notify(pageNotification("macsetclose"));
         return true;
     case WM_PopSetValue:
+        // The popup posts (page code, result); the page reads the result first.
         if (wParam == TabMouse || wParam == TabKeyboard)
-            // The page reads the popup's result (1 chosen, 2 cancelled) first.
             pageOfKind(int(wParam))->notify(pageNotification("PopSetValue", lParam, wParam));
         return true;
     case WM_RecordingKey:

@@ -16,6 +16,7 @@
 #include "common/WindowMessage.h"
 #include "lighting/HomePage.h"
 #include "mouse/CPopPush.h"
+#include "keyboard/CPopSetWnd.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -171,6 +172,10 @@ void measureSharedWrites(CMainWnd& window) {
         loop.exec();
         if (page.writesFinished() > before)
             std::printf(" %.3f/%.3f", longest, msSince(start));
+    }
+    std::printf("\n");
+}
+
 // The mouse page: DPI reports of the shown mouse (message 2031, as the event consumer posts
 // them) until the DPI notice is painted with the new level; the notice is hidden before each.
 constexpr int DpiReports = 200;
@@ -200,6 +205,34 @@ void measureDpiNotice(CMainWnd& window) {
     std::printf("\n");
 }
 
+// Opens the keyboard page, then clicks a key a few times: the time until its popup is shown
+// and has drawn itself (its modal loop runs then), closing it in between.
+void measureKeyPopups(CMainWnd& window) {
+    constexpr int KeyboardCard = 1;
+    SkinControl* card = window.findControl(QStringLiteral("btn_display%1").arg(KeyboardCard));
+    if (!card)
+        return;
+    QTest::mouseClick(card->widget(), Qt::LeftButton);
+    waitForPaint(pageOfCard(window));
+    SkinControl* key = window.findControl(QStringLiteral("btn_KBKey_Q"));
+    if (!key)
+        return;
+    std::printf("keypopup");
+    for (int repeat = 0; repeat < ClickRepeats; ++repeat) {
+        std::int64_t start = 0;
+        CPopSetWnd::setOpenedHook([&](CPopSetWnd& popup) {
+            QCoreApplication::processEvents();
+            std::printf(" %.3f", msSince(start));
+            popup.closeWindow(CPopSetWnd::Cancelled);
+        });
+        start = monotonicNs();
+        QTest::mouseClick(key->widget(), Qt::LeftButton);
+        QCoreApplication::processEvents();
+    }
+    CPopSetWnd::setOpenedHook({});
+    std::printf("\n");
+}
+
 int childVarnix(int argc, char** argv, std::int64_t execNs) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("varnix"));
@@ -213,6 +246,7 @@ int childVarnix(int argc, char** argv, std::int64_t execNs) {
             measureCardClicks(window);
             measureSharedWrites(window);
             measureDpiNotice(window);
+            measureKeyPopups(window);
             std::fflush(stdout);
             window.exitProgram();
         });
@@ -246,6 +280,7 @@ struct ChildFigures {
     std::vector<double> sharedStalls;          // longest UI stall of each shared write
     std::vector<double> sharedTotals;          // each shared write, start to result shown
     std::vector<double> dpiNotice;             // DPI report to the painted notice
+    std::vector<double> keyPopups;
 };
 
 // Starts this program again as a child of the given case on a platform and reads its figures.
@@ -305,6 +340,9 @@ bool runChild(const std::string& self, const std::string& kind, const std::strin
         } else if (key == "dpi") {
             for (double ms; words >> ms;)
                 figures.dpiNotice.push_back(ms);
+        } else if (key == "keypopup") {
+            for (double ms; words >> ms;)
+                figures.keyPopups.push_back(ms);
         } else if (key.rfind("click", 0) == 0) {
             const int card = std::atoi(key.c_str() + 5);
             for (double ms; words >> ms;)
@@ -333,6 +371,7 @@ void benchPlatform(const std::string& self, const std::string& platform, int run
     std::vector<double> sharedStalls;
     std::vector<double> sharedTotals;
     std::vector<double> mouseFirst, mouseLater, dpiNotice;
+    std::vector<double> keyPopups;
     const char* const kinds[Cases] = {"bare", "text", "varnix"};
     // The cases take turns, so that a slow phase of the machine hits each.
     for (int run = 0; run < runs; ++run)
@@ -358,6 +397,7 @@ void benchPlatform(const std::string& self, const std::string& platform, int run
                 mouseLater.insert(mouseLater.end(), mouse->second.begin() + 1, mouse->second.end());
             }
             dpiNotice.insert(dpiNotice.end(), figures.dpiNotice.begin(), figures.dpiNotice.end());
+            keyPopups.insert(keyPopups.end(), figures.keyPopups.begin(), figures.keyPopups.end());
         }
     const double bareStart = median(startup[Bare]);
     const double textStart = median(startup[Text]);
@@ -398,6 +438,11 @@ void benchPlatform(const std::string& self, const std::string& platform, int run
                     "(goal p99 <= 20)\n",
                     median(dpiNotice), p99, dpiNotice.size());
     }
+    if (!keyPopups.empty())
+        std::printf("  keyboard key click to popup shown    %6.2f ms  (median of %zu, max %.2f; "
+                    "goal <= 30)\n",
+                    median(keyPopups), keyPopups.size(),
+                    *std::max_element(keyPopups.begin(), keyPopups.end()));
 }
 
 // A copy of the resource tree, as the program writes into its resource root.
