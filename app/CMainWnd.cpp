@@ -16,6 +16,7 @@
 #include "device/ModelFolder.h"
 #include "device/MouseFeatureProfile.h"
 #include "lighting/PadPage.h"
+#include "macro/MacroPage.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -41,8 +42,7 @@ CMainWnd::CMainWnd(Options options)
       padPage_(std::make_unique<PadPage>(*this)),
       homePage_(std::make_unique<ShellPage>(QStringLiteral("home"), QString(),
                                             QStringLiteral("_PublicLed"))),
-      macroPage_(std::make_unique<ShellPage>(QStringLiteral("macro"), QString(),
-                                             QStringLiteral("_Macro"))),
+      macroPage_(std::make_unique<MacroPage>(*this)),
       catalogue_(std::make_unique<FindDev>(*options_.backend)),
       settings_(std::make_unique<Settings>(resourcePath("Set.ini"))) {
     setWindowIcon(QIcon(SkinImage::resolvePath(AppIcon)));
@@ -261,12 +261,19 @@ void CMainWnd::popupMenu(std::unique_ptr<QMenu> menu, const QPoint& at) {
     shown->popup(at);
 }
 
-void CMainWnd::openMenu(const QString& file, QWidget* anchor) {
+void CMainWnd::openMenu(const QString& file, QWidget* anchor, const QStringList& checked,
+                        const QStringList& hidden) {
     QString error;
     std::unique_ptr<QMenu> menu = SkinMenu::build(file, &manager(), &error);
     if (!menu) {
         debugOutput(error.toStdString());
         return;
+    }
+    for (QAction* action : menu->actions()) {
+        if (checked.contains(action->objectName()))
+            action->setChecked(true);
+        if (hidden.contains(action->objectName()))
+            action->setVisible(false);
     }
     popupMenu(std::move(menu),
               anchor ? anchor->mapToGlobal(QPoint(0, anchor->height())) : QCursor::pos());

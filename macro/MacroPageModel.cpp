@@ -357,8 +357,7 @@ Outcome MacroPageModel::takeBindings(const MacroStore& source) {
                 macro.bindings = found->second->bindings;
             }
     if (macroSelected()) {
-        const MacroRecord& stored =
-            store_.groups[std::size_t(group_)].macros[std::size_t(macro_)];
+        const MacroRecord& stored = store_.groups[std::size_t(group_)].macros[std::size_t(macro_)];
         store_.current.bindKeyCount = stored.bindKeyCount;
         store_.current.bindings = stored.bindings;
     }

@@ -126,7 +126,7 @@ std::pair<std::string, std::string> pointerMoveFields(const std::string& text) {
     std::u16string x, y;
     if (XStart < units.size())
         x = units.substr(XStart, comma == std::u16string::npos ? std::u16string::npos
-                                                                : comma - std::min(comma, XStart));
+                                                               : comma - std::min(comma, XStart));
     if (comma != std::u16string::npos && comma + YAfterComma < units.size())
         y = units.substr(comma + YAfterComma);
     return {utf16ToUtf8(x), utf16ToUtf8(y)};
@@ -161,8 +161,7 @@ Fields fieldsOf(const MacroItemView& item) {
     fields.keyText = item.text;
     if (item.value >= MacroKindLeftButton && item.value <= MacroKindButton5) {
         fields.type = TypeMouse;
-        fields.mouseEntry =
-            std::clamp(static_cast<int>(item.value) - MacroKindLeftButton, 0, 2);
+        fields.mouseEntry = std::clamp(static_cast<int>(item.value) - MacroKindLeftButton, 0, 2);
         fields.release = item.status != MacroStatusPress;
     } else if (item.value == MacroKindPointerMove) {
         fields.type = TypeMove;

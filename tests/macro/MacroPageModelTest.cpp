@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The macro page's rules without a window: fields, positions, names, refusals, popup fields.
 #include "macro/MacroPageModel.h"
+
 #include "tests/macro/MacroTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -16,9 +17,13 @@ TEST(MacroPageRulesTest, RepeatCountFieldKeepsOneToMax) {
         const char* shown;
         int count;
     };
-    const Case cases[] = {{"70000", "65535", 65535}, {"", "1", 1},       {"0", "1", 1},
-                          {"abc", "1", 1},           {"65535", "65535", 65535},
-                          {"12", "12", 12},          {"99999999999999", "65535", 65535}};
+    const Case cases[] = {{"70000", "65535", 65535},
+                          {"", "1", 1},
+                          {"0", "1", 1},
+                          {"abc", "1", 1},
+                          {"65535", "65535", 65535},
+                          {"12", "12", 12},
+                          {"99999999999999", "65535", 65535}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         EXPECT_EQ(repeatCountFieldText(c.typed), c.shown);
@@ -41,7 +46,7 @@ TEST(MacroPageRulesTest, InsertPositionAndRowAfterDelete) {
 
 TEST(MacroPageRulesTest, ListRowsShowTypeStatusAndDelay) {
     const std::vector<MacroItemView> items = {
-        {4, "A", 1, 30},  {0, "[Delay]", 0, 5}, {241, "Left Click", 2, 10},
+        {4, "A", 1, 30},           {0, "[Delay]", 0, 5},        {241, "Left Click", 2, 10},
         {248, "[DPI]:800 ", 9, 0}, {246, "[→]:12,[↑]:7", 6, 1}, {0, "[Delay]", 0, 2}};
     const std::vector<MacroListRow> rows = macroListRows(items);
     ASSERT_EQ(rows.size(), items.size());
@@ -97,10 +102,10 @@ TEST(MacroPageRulesTest, PopupFieldsRoundTripEveryType) {
 }
 
 TEST(MacroPageRulesTest, PointerMoveFieldsKeepWhatIsNotANumber) {
-    EXPECT_EQ(macroitem::pointerMoveFields("[←]:0,[↓]:1"), std::make_pair(std::string("0"),
-                                                                          std::string("1")));
-    EXPECT_EQ(macroitem::pointerMoveFields("[←]:x,[↓]:"), std::make_pair(std::string("x"),
-                                                                         std::string()));
+    EXPECT_EQ(macroitem::pointerMoveFields("[←]:0,[↓]:1"),
+              std::make_pair(std::string("0"), std::string("1")));
+    EXPECT_EQ(macroitem::pointerMoveFields("[←]:x,[↓]:"),
+              std::make_pair(std::string("x"), std::string()));
     EXPECT_EQ(macroitem::pointerMoveFields("bad"), std::make_pair(std::string(), std::string()));
     // Distances that are no number reach the store as text and become 0 there.
     EXPECT_EQ(parsePointerMoveText(macroitem::pointerMoveItemText(0, "ab", "5")),
