@@ -71,11 +71,10 @@ void SkinList::addAt(SkinControl* row, int index) {
 }
 
 void SkinList::addRows(const QList<SkinControl*>& rows) {
-    for (SkinControl* row : rows) {
+    for (SkinControl* row : rows)
         if (row->fixedHeight() <= 0)
             row->setFixedControlHeight(itemHeight_);
-        body_->add(row);
-    }
+    body_->addItems(rows);
     relayoutRows();
 }
 
