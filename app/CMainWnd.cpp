@@ -18,6 +18,7 @@
 #include "keyboard/KeyboardPage.h"
 #include "lighting/HomePage.h"
 #include "lighting/PadPage.h"
+#include "macro/MacroPage.h"
 #include "mouse/CPopPush.h"
 #include "mouse/MousePage.h"
 
@@ -41,8 +42,7 @@ CMainWnd::CMainWnd(Options options)
       mousePage_(std::make_unique<MousePage>(*this)),
       keyboardPage_(std::make_unique<KeyboardPage>(*this)),
       padPage_(std::make_unique<PadPage>(*this)), homePage_(std::make_unique<HomePage>(*this)),
-      macroPage_(std::make_unique<ShellPage>(QStringLiteral("macro"), QString(),
-                                             QStringLiteral("_Macro"))),
+      macroPage_(std::make_unique<MacroPage>(*this)),
       catalogue_(std::make_unique<FindDev>(*options_.backend)),
       settings_(std::make_unique<Settings>(resourcePath("Set.ini"))) {
     setWindowIcon(QIcon(SkinImage::resolvePath(AppIcon)));
@@ -266,12 +266,19 @@ void CMainWnd::popupMenu(std::unique_ptr<QMenu> menu, const QPoint& at) {
     shown->popup(at);
 }
 
-void CMainWnd::openMenu(const QString& file, QWidget* anchor) {
+void CMainWnd::openMenu(const QString& file, QWidget* anchor, const QStringList& checked,
+                        const QStringList& hidden) {
     QString error;
     std::unique_ptr<QMenu> menu = SkinMenu::build(file, &manager(), &error);
     if (!menu) {
         debugOutput(error.toStdString());
         return;
+    }
+    for (QAction* action : menu->actions()) {
+        if (checked.contains(action->objectName()))
+            action->setChecked(true);
+        if (hidden.contains(action->objectName()))
+            action->setVisible(false);
     }
     popupMenu(std::move(menu),
               anchor ? anchor->mapToGlobal(QPoint(0, anchor->height())) : QCursor::pos());

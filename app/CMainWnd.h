@@ -119,7 +119,9 @@ public:
     // The DPI notice a mouse's DPI key raises (when "DpiPopEn" is on).
     CPopPush* dpiPopup() const { return dpiPopup_; }
     // Opens a menu of a skin file under a control; its items arrive as window message 1027.
-    void openMenu(const QString& file, QWidget* anchor);
+    // Without an anchor it opens at the cursor; `checked` items are checked, `hidden` left out.
+    void openMenu(const QString& file, QWidget* anchor, const QStringList& checked = {},
+                  const QStringList& hidden = {});
     // Timer 1: the shared lighting written again at an interval (message 2033 on each tick).
     // A device page's Apply stops it, so that its own write is not overwritten.
     void startLightingRepeat(int intervalMs);

@@ -6,6 +6,7 @@
 #include "app/skin/SkinContainer.h"
 #include "app/skin/SkinLabel.h"
 #include "app/skin/SkinMenu.h"
+#include "app/skin/SkinOption.h"
 #include "app/skin/SkinTabLayout.h"
 #include "common/Diagnostics.h"
 
@@ -182,7 +183,8 @@ void CMainWnd::onMenuItem(const QString& itemName) {
         return;
     }
     // Page menus: "MyMenuClick" to the shown page, sent in the name of its device.
-    ShellPage* page = pageOfKind(tabKind_);
+    auto* macroTab = find<SkinOption>(QStringLiteral("btn_Mac"));
+    ShellPage* page = macroTab && macroTab->isSelected() ? macroPage_.get() : pageOfKind(tabKind_);
     if (!page)
         return;
     SkinNotify message;

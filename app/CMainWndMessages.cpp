@@ -71,7 +71,9 @@ bool CMainWnd::handleMessage(int message, qintptr wParam, qintptr lParam) {
             page->notify(pageNotification("popcolor_ok", lParam, wParam));
         return true;
     case WM_MacroItemClosed:
-        activePage()->notify(pageNotification("macsetclose"));
+        // wParam: the insert mode (0, 1) or 255 for an edit; lParam: the popup's item, alive while
+        // the popup sends this.
+        activePage()->notify(pageNotification("macsetclose", wParam, lParam));
         return true;
     case WM_PopSetValue:
         // The popup posts (page code, result); the page reads the result first.

@@ -390,6 +390,57 @@ def draw_desk(state):
         canvas.paint(inside_band(mouse, 1.5), edge, box=(170, 170, 222, 250))
         canvas.paint(stroke(196, 180, 196, 198, 1.5), edge)
     return canvas.encode()
+# Icons of the macro item list, 25 x 25: the item's kind and its press, release or direction.
+def any_of(*shapes):
+    return lambda x, y: any(shape(x, y) for shape in shapes)
+
+
+def arrow(x0, y0, x1, y1, width=0.09, head=0.22):
+    """A line from (x0, y0) to (x1, y1) with a head at its end."""
+    length = math.hypot(x1 - x0, y1 - y0)
+    ux, uy = (x1 - x0) / length, (y1 - y0) / length
+    left = (x1 - head * (ux * 0.7 - uy * 0.7), y1 - head * (uy * 0.7 + ux * 0.7))
+    right = (x1 - head * (ux * 0.7 + uy * 0.7), y1 - head * (uy * 0.7 - ux * 0.7))
+    return any_of(segment(x0, y0, x1, y1, width), segment(x1, y1, *left, width),
+                  segment(x1, y1, *right, width))
+
+
+def keyboard_shape(x, y):
+    body = rounded_box(0.5, 0.52, 0.42, 0.27, 0.06)
+    if 0.0 < -body(x, y) < 0.07:
+        return True
+    keys = [(0.26 + 0.16 * i, 0.42) for i in range(4)] + [(0.26 + 0.16 * i, 0.56) for i in range(4)]
+    if any(abs(x - kx) < 0.045 and abs(y - ky) < 0.04 for kx, ky in keys):
+        return True
+    return abs(x - 0.5) < 0.22 and abs(y - 0.68) < 0.035
+
+
+def mouse_shape(x, y):
+    body = rounded_box(0.5, 0.52, 0.24, 0.36, 0.22)
+    d = body(x, y)
+    return (-0.07 < d < 0.0) or (abs(x - 0.5) < 0.035 and 0.18 < y < 0.42) or (
+        abs(y - 0.42) < 0.035 and abs(x - 0.5) < 0.24 and d < 0)
+
+
+def move_shape(x, y):
+    return any_of(arrow(0.5, 0.5, 0.5, 0.1), arrow(0.5, 0.5, 0.5, 0.9), arrow(0.5, 0.5, 0.1, 0.5),
+                  arrow(0.5, 0.5, 0.9, 0.5))(x, y)
+
+
+def macro_icons():
+    icons = {
+        "KB2.png": render(25, keyboard_shape, LIGHT),
+        "mouse.png": render(25, mouse_shape, LIGHT),
+        "move.png": render(25, move_shape, LIGHT),
+        "KeyDown.png": render(25, arrow(0.5, 0.15, 0.5, 0.85, 0.12, 0.3), (0x35, 0xD4, 0x6A)),
+        "KeyUp.png": render(25, arrow(0.5, 0.85, 0.5, 0.15, 0.12, 0.3), (0xFF, 0x8A, 0x1F)),
+        # Pointer moves 3..6: left and down, left and up, right and down, right and up.
+        "1.png": render(25, arrow(0.8, 0.2, 0.2, 0.8, 0.12, 0.3), ACCENT_HOT),
+        "2.png": render(25, arrow(0.8, 0.8, 0.2, 0.2, 0.12, 0.3), ACCENT_HOT),
+        "3.png": render(25, arrow(0.2, 0.2, 0.8, 0.8, 0.12, 0.3), ACCENT_HOT),
+        "4.png": render(25, arrow(0.2, 0.8, 0.8, 0.2, 0.12, 0.3), ACCENT_HOT),
+    }
+    return {ROOT / "res" / "MacroKorv" / "png" / name: data for name, data in icons.items()}
 
 
 def main():
@@ -425,6 +476,7 @@ def main():
     outputs = {TARGET / name: data for name, data in images.items()}
     for path, draw in pads.items():
         outputs[path] = draw()
+    outputs.update(macro_icons())
     for path, data in outputs.items():
         path.parent.mkdir(parents=True, exist_ok=True)
         path.write_bytes(data)

@@ -49,6 +49,21 @@ void SkinContainer::addAt(SkinControl* control, int index) {
         host->scheduleFocusOrder();
 }
 
+void SkinContainer::addItems(const QList<SkinControl*>& controls) {
+    for (SkinControl* control : controls) {
+        if (!control)
+            continue;
+        control->widget()->setParent(this);
+        items_.append(control);
+        control->widget()->setVisible(control->isControlVisible());
+        if (manager())
+            control->attach(manager());
+    }
+    relayout();
+    if (auto* host = dynamic_cast<SkinWindow*>(window()))
+        host->scheduleFocusOrder();
+}
+
 bool SkinContainer::remove(SkinControl* control) {
     if (!items_.removeOne(control))
         return false;

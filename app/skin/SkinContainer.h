@@ -22,6 +22,8 @@ public:
     // Takes ownership of the control's widget.
     void add(SkinControl* control);
     void addAt(SkinControl* control, int index);
+    // Appends many controls and places the items once (long lists).
+    void addItems(const QList<SkinControl*>& controls);
     // Removes and deletes the control.
     bool remove(SkinControl* control);
     void removeAll();

@@ -90,6 +90,9 @@ bool SkinControl::setAttribute(const QString& attributeName, const QString& valu
     int number = 0;
     if (name == QLatin1String("name")) {
         setName(value);
+    } else if (name == QLatin1String("noprefix")) {
+        // Texts are drawn as written: an "&" is shown, never taken as an accelerator mark.
+        return true;
     } else if (name == QLatin1String("pos")) {
         QRect rect;
         if (!parseLtrb(value, rect))

@@ -42,7 +42,7 @@ public:
     // maxwidth, maxheight, float, visible, enabled, text, textid, tooltip, userdata, padding,
     // bkcolor, bordercolor, bordersize, borderround, bkimage, textcolor, disabledtextcolor,
     // font, align, valign, textpadding, wordbreak, endellipsis, midellipsis, cursor, tooltipid,
-    // tabstop.
+    // tabstop, noprefix.
     virtual bool setAttribute(const QString& name, const QString& value);
     // Sets every pair of a list in order; returns the names nobody understood.
     QStringList setAttributeList(const QList<QPair<QString, QString>>& pairs);

@@ -70,6 +70,14 @@ void SkinList::addAt(SkinControl* row, int index) {
     relayoutRows();
 }
 
+void SkinList::addRows(const QList<SkinControl*>& rows) {
+    for (SkinControl* row : rows)
+        if (row->fixedHeight() <= 0)
+            row->setFixedControlHeight(itemHeight_);
+    body_->addItems(rows);
+    relayoutRows();
+}
+
 bool SkinList::remove(SkinControl* row) {
     const int index = indexOf(row);
     if (index < 0)

@@ -23,6 +23,8 @@ public:
 
     void add(SkinControl* row);
     void addAt(SkinControl* row, int index);
+    // Appends many rows and lays the list out once.
+    void addRows(const QList<SkinControl*>& rows);
     bool remove(SkinControl* row);
     void removeAll();
     int count() const;
