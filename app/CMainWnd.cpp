@@ -16,6 +16,8 @@
 #include "device/ModelFolder.h"
 #include "device/MouseFeatureProfile.h"
 #include "lighting/PadPage.h"
+#include "update/SoftVersion.h"
+#include "update/UpdateController.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -45,6 +47,9 @@ CMainWnd::CMainWnd(Options options)
                                              QStringLiteral("_Macro"))),
       catalogue_(std::make_unique<FindDev>(*options_.backend)),
       settings_(std::make_unique<Settings>(resourcePath("Set.ini"))) {
+    if (options_.programFolder.empty())
+        options_.programFolder = varnix::programFolder();
+    updates_ = std::make_unique<UpdateController>(*this);
     setWindowIcon(QIcon(SkinImage::resolvePath(AppIcon)));
 }
 
@@ -53,6 +58,7 @@ CMainWnd::~CMainWnd() {
     if (options_.hotplug)
         options_.hotplug->stop();
     events_.reset();
+    updates_.reset();
     removeTray();
     fonts_.unregisterAll();
     SkinManager::setGlobalTextProvider(nullptr);
@@ -95,6 +101,17 @@ void CMainWnd::initWindow() {
     tip_ = new CPopTipWnd(this);
     tip_->create(QString());
     tip_->hide();
+
+    // "btn_update" is offered where an updater is installed, or once a newer release is known.
+    auto offerUpdater = [this](bool offer) {
+        if (SkinControl* button = findControl(QStringLiteral("btn_update")))
+            button->setControlVisible(offer);
+    };
+    offerUpdater(std::filesystem::exists(options_.programFolder / std::string(updater::AutoUpdate)));
+    connect(updates_.get(), &UpdateController::checkFinished, this, [this, offerUpdater] {
+        if (updates_->lastCheck())
+            offerUpdater(true);
+    });
 
     // The version check runs once the window is up.
     postMessage(WM_UpdateCheck);
@@ -183,6 +200,10 @@ void CMainWnd::onClick(const SkinNotify& message) {
         const QPoint at =
             button ? button->mapToGlobal(QPoint(0, button->height())) : QCursor::pos();
         popupMenu(buildSettingsMenu(), at);
+    } else if (name == QLatin1String("btn_update")) {
+        updates_->StartAutoUpdater();
+    } else if (name == QLatin1String("modal_popwnd_btn")) {
+        openSoftVersion();
     } else if (name == QLatin1String("btn_close")) {
         close();
     } else if (name == QLatin1String("btn_min")) {
@@ -299,6 +320,10 @@ void CMainWnd::openAbout() {
     }
     about->centerOn(frameGeometry());
     about->show();
+}
+
+void CMainWnd::openSoftVersion() {
+    SoftVersion::Open(*this);
 }
 
 } // namespace varnix
