@@ -70,6 +70,7 @@ void UpdateController::onCheckDone(const UpdateCheckResult& result) {
     if (worker_.joinable())
         worker_.join();
     checking_ = false;
+    ++checksFinished_;
     if (result)
         StartAutoUpdater(true);
     Q_EMIT checkFinished();

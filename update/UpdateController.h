@@ -28,6 +28,8 @@ public:
     bool runCheck();
     bool checking() const { return checking_; }
     const UpdateCheckResult& lastCheck() const { return lastCheck_; }
+    // How many checks have ended since the window started.
+    int checksFinished() const { return checksFinished_; }
 
     // "btn_update", and a positive check: brings in the updater. `afterCheck`: a newer release
     // is known to exist (the box without an updater says so).
@@ -48,6 +50,7 @@ private:
     std::thread worker_;
     std::atomic<bool> cancel_{false};
     bool checking_ = false; // UI thread only
+    int checksFinished_ = 0;
     UpdateCheckResult lastCheck_;
 };
 

@@ -53,6 +53,7 @@ TEST_F(UpdateCheckTest, AnswersOfTheServiceDecideWhetherAnUpdateIsOffered) {
         {"/redirect/60/", UpdateCheckAnswer::Failed, TransferError::TooManyRedirects, 302},
         // 2 MiB is more than an answer may hold.
         {"/big/", UpdateCheckAnswer::Failed, TransferError::TooLarge, 200},
+        {"/bigstream/", UpdateCheckAnswer::Failed, TransferError::TooLarge, 200},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.base);

@@ -13,6 +13,8 @@ The first path segment picks the answer:
   /redirect/<k>/...    302 to /redirect/<k-1>/..., /redirect/0/... answers like /total1
   /hang/...            reads the request and never answers
   /big/...             200 JSON padded to 2 MiB
+  /bigstream/...       the same without a length (chunked), so the size shows only as it comes
+  /serverversion/<v>/... 200 {"SeverVersion": {"MaxVersion": v}}
   /file/<size>/<name>  200 with <size> bytes of a fixed pattern
   /drop/<size>/<name>  announces <size> bytes, sends half of them and closes the connection
 """
@@ -73,6 +75,21 @@ class Handler(http.server.BaseHTTPRequestHandler):
         elif head == "big":
             body = b'{"data": {"total": 1}, "pad": "' + b"x" * (2 * 1024 * 1024) + b'"}'
             self.answer(200, body)
+        elif head == "bigstream":
+            self.send_response(200)
+            self.send_header("Content-Type", "application/json")
+            self.send_header("Transfer-Encoding", "chunked")
+            self.end_headers()
+            chunks = [b'{"data": {"total": 1}, "pad": "'] + [b"x" * 65536] * 32 + [b'"}']
+            try:
+                for chunk in chunks:
+                    self.wfile.write(b"%x\r\n%s\r\n" % (len(chunk), chunk))
+                self.wfile.write(b"0\r\n\r\n")
+            except OSError:
+                pass  # the client gave up at its cap
+            self.close_connection = True
+        elif head == "serverversion":
+            self.answer(200, json.dumps({"SeverVersion": {"MaxVersion": parts[1]}}).encode())
         elif head == "file":
             self.answer(200, pattern(int(parts[1])), "application/octet-stream")
         elif head == "drop":
@@ -92,7 +109,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
 def main():
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     server.daemon_threads = True
-    threading.Thread(target=server.serve_forever, daemon=True).start()
+    threading.Thread(target=server.serve_forever, args=(0.05,), daemon=True).start()
     print("PORT %d" % server.server_address[1], flush=True)
     sys.stdin.read()
     stopping.set()
