@@ -107,7 +107,8 @@ void CMainWnd::initWindow() {
         if (SkinControl* button = findControl(QStringLiteral("btn_update")))
             button->setControlVisible(offer);
     };
-    offerUpdater(std::filesystem::exists(options_.programFolder / std::string(updater::AutoUpdate)));
+    offerUpdater(
+        std::filesystem::exists(options_.programFolder / std::string(updater::AutoUpdate)));
     connect(updates_.get(), &UpdateController::checkFinished, this, [this, offerUpdater] {
         if (updates_->lastCheck())
             offerUpdater(true);

@@ -57,9 +57,8 @@ DownloadResult failed(DownloadResult result, std::string detail) {
 } // namespace
 
 std::string downloadFileName(const std::string& url) {
-    std::string name = url.substr(url.find_last_of('/') == std::string::npos
-                                      ? 0
-                                      : url.find_last_of('/') + 1);
+    std::string name =
+        url.substr(url.find_last_of('/') == std::string::npos ? 0 : url.find_last_of('/') + 1);
     name = name.substr(0, name.find_first_of("?#"));
     if (name.empty() || name == "." || name == ".." || name.find('\\') != std::string::npos)
         return {};
@@ -70,8 +69,8 @@ DownloadResult downloadFile(const std::string& url, const std::filesystem::path&
                             const TransferLimits& limits, const TransferHooks& hooks) {
     DownloadResult result;
     // The temporary file lies beside the target, so that the rename stays in one file system.
-    std::string pattern = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX"))
-                              .string();
+    std::string pattern =
+        (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
     FileHandle file(::mkostemp(pattern.data(), O_CLOEXEC));
     if (file.fd() < 0)
         return failed(result, "cannot create a file in " + target.parent_path().string() + ": " +

@@ -126,8 +126,7 @@ TransferResult httpGet(const std::string& url, const TransferLimits& limits,
                          std::max(1L, (limits.stallTimeoutMs + 999) / 1000));
     }
     // An announced length over the cap ends the transfer before the body.
-    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE,
-                     static_cast<curl_off_t>(limits.maxBodyBytes));
+    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBodyBytes));
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &onBody);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &state);
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
@@ -148,8 +147,8 @@ TransferResult httpGet(const std::string& url, const TransferLimits& limits,
     return result;
 }
 
-TransferResult httpGetText(const std::string& url, const TransferLimits& limits,
-                           std::string& body, const std::atomic<bool>* cancel) {
+TransferResult httpGetText(const std::string& url, const TransferLimits& limits, std::string& body,
+                           const std::atomic<bool>* cancel) {
     body.clear();
     TransferHooks hooks;
     hooks.body = [&body](const char* data, std::size_t size) {
@@ -162,7 +161,8 @@ TransferResult httpGetText(const std::string& url, const TransferLimits& limits,
 
 std::string describeTransfer(const TransferResult& result) {
     auto with = [&](const char* what) {
-        return result.detail.empty() ? std::string(what) : std::string(what) + " (" + result.detail + ")";
+        return result.detail.empty() ? std::string(what)
+                                     : std::string(what) + " (" + result.detail + ")";
     };
     switch (result.error) {
     case TransferError::None:

@@ -30,20 +30,20 @@ TransferLimits downloadLimits();
 
 enum class TransferError {
     None,
-    Failed,        // libcurl's error (connection refused, TLS, malformed URL, ...)
-    TimedOut,      // the connect or total time-out, or the stall limit
-    TooLarge,      // the body passed maxBodyBytes
+    Failed,   // libcurl's error (connection refused, TLS, malformed URL, ...)
+    TimedOut, // the connect or total time-out, or the stall limit
+    TooLarge, // the body passed maxBodyBytes
     TooManyRedirects,
-    Truncated,     // the connection ended before the announced length
-    Cancelled,     // the caller's cancel flag was set
-    SinkFailed,    // the receiver of the body refused a block (a file write failed)
+    Truncated,  // the connection ended before the announced length
+    Cancelled,  // the caller's cancel flag was set
+    SinkFailed, // the receiver of the body refused a block (a file write failed)
 };
 
 struct TransferResult {
     TransferError error = TransferError::None;
-    long responseCode = 0;      // HTTP status of the last answer; 0 when none arrived
-    std::string detail;         // libcurl's error text, for the debug channel
-    std::string effectiveUrl;   // the address after redirects
+    long responseCode = 0;    // HTTP status of the last answer; 0 when none arrived
+    std::string detail;       // libcurl's error text, for the debug channel
+    std::string effectiveUrl; // the address after redirects
     std::uint64_t bodyBytes = 0;
 
     bool completed() const { return error == TransferError::None; }
@@ -66,8 +66,8 @@ TransferResult httpGet(const std::string& url, const TransferLimits& limits,
                        const TransferHooks& hooks);
 
 // The body in memory (at most maxBodyBytes).
-TransferResult httpGetText(const std::string& url, const TransferLimits& limits,
-                           std::string& body, const std::atomic<bool>* cancel = nullptr);
+TransferResult httpGetText(const std::string& url, const TransferLimits& limits, std::string& body,
+                           const std::atomic<bool>* cancel = nullptr);
 
 // One line for the debug channel: "timed out (...)", "HTTP 404", ...
 std::string describeTransfer(const TransferResult& result);

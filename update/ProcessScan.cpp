@@ -21,7 +21,8 @@ bool sameIgnoringCase(std::string_view a, std::string_view b) {
 
 } // namespace
 
-std::vector<pid_t> findProcessesByName(std::string_view name, const std::filesystem::path& procRoot) {
+std::vector<pid_t> findProcessesByName(std::string_view name,
+                                       const std::filesystem::path& procRoot) {
     std::vector<pid_t> found;
     std::error_code error;
     std::filesystem::directory_iterator entries(procRoot, error);
@@ -30,7 +31,8 @@ std::vector<pid_t> findProcessesByName(std::string_view name, const std::filesys
     const uid_t user = ::getuid();
     for (const auto& entry : entries) {
         const std::string id = entry.path().filename().string();
-        if (id.empty() || !std::all_of(id.begin(), id.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        if (id.empty() ||
+            !std::all_of(id.begin(), id.end(), [](char c) { return c >= '0' && c <= '9'; }))
             continue;
         struct stat owner {};
         if (::stat(entry.path().c_str(), &owner) != 0 || owner.st_uid != user)

@@ -175,8 +175,8 @@ void SoftVersion::downloadVersionFile() {
         readLocalVersion(programFolder_ / std::string(versionfiles::LocalVersionFile), record_);
     if (!local) {
         debugOutput("version window: " + local.detail + "\n");
-        showBox("SoftVersion_NoFile", QString::fromStdString(
-                                          std::string(versionfiles::LocalVersionFile)));
+        showBox("SoftVersion_NoFile",
+                QString::fromStdString(std::string(versionfiles::LocalVersionFile)));
         return;
     }
     TransferLimits limits;
@@ -221,7 +221,8 @@ void SoftVersion::onDownloadDone(const DownloadResult& result) {
     if (SkinControl* state = findControl(DownloadState))
         state->setText(result.ok() ? text("SoftVersion_Downloaded") : QString());
     if (!result.ok())
-        showBox("SoftVersion_DownFailed", QString::fromStdString(describeTransfer(result.transfer)));
+        showBox("SoftVersion_DownFailed",
+                QString::fromStdString(describeTransfer(result.transfer)));
     Q_EMIT downloadFinished(result.ok());
 }
 

@@ -20,7 +20,8 @@ UpdateCheckResult CheckForUpdate(const std::filesystem::path& versionInfoFile,
     if (!info)
         return finish(UpdateCheckAnswer::NoQuery, info.outcome().detail);
     if (!info->queriesService())
-        return finish(UpdateCheckAnswer::NoQuery, "no update_url: the version service is not asked");
+        return finish(UpdateCheckAnswer::NoQuery,
+                      "no update_url: the version service is not asked");
 
     result.queryUrl = versionQueryUrl(*info);
     std::string body;
@@ -36,7 +37,8 @@ UpdateCheckResult CheckForUpdate(const std::filesystem::path& versionInfoFile,
     if (!total)
         return finish(UpdateCheckAnswer::Failed, asked + why + ": no update offered");
     if (*total >= 1)
-        return finish(UpdateCheckAnswer::Newer, asked + formatText("%lld newer release(s)", *total));
+        return finish(UpdateCheckAnswer::Newer,
+                      asked + formatText("%lld newer release(s)", *total));
     return finish(UpdateCheckAnswer::NoUpdate, asked + "no newer release");
 }
 

@@ -11,17 +11,17 @@
 namespace varnix {
 
 enum class UpdateCheckAnswer {
-    NoQuery,   // no settings file, or it names no service: nothing was asked
-    NoUpdate,  // the service answered and names no newer release
-    Newer,     // total >= 1: a newer release exists
-    Failed,    // the service could not be asked or gave no usable answer
+    NoQuery,  // no settings file, or it names no service: nothing was asked
+    NoUpdate, // the service answered and names no newer release
+    Newer,    // total >= 1: a newer release exists
+    Failed,   // the service could not be asked or gave no usable answer
 };
 
 struct UpdateCheckResult {
     UpdateCheckAnswer answer = UpdateCheckAnswer::NoQuery;
-    std::string queryUrl;  // what was asked (empty for NoQuery)
+    std::string queryUrl; // what was asked (empty for NoQuery)
     TransferResult transfer;
-    std::string detail;    // why, for the debug channel
+    std::string detail; // why, for the debug channel
 
     // True when a newer release exists.
     explicit operator bool() const { return answer == UpdateCheckAnswer::Newer; }

@@ -26,8 +26,8 @@ Outcome readObject(const std::filesystem::path& file, const char* objectName,
     for (const auto& [key, into] : members) {
         const auto value = object->find(key);
         if (value == object->end() || !value->is_string())
-            return Outcome::failure(Status::Invalid, file.string() + ": \"" + key +
-                                                         "\" is missing or not a string");
+            return Outcome::failure(Status::Invalid,
+                                    file.string() + ": \"" + key + "\" is missing or not a string");
     }
     for (const auto& [key, into] : members)
         *into = object->at(key).get<std::string>();
@@ -37,8 +37,9 @@ Outcome readObject(const std::filesystem::path& file, const char* objectName,
 } // namespace
 
 Outcome readLocalVersion(const std::filesystem::path& file, VersionRecord& record) {
-    return readObject(file, "LocalVersion",
-                      {{"SeverCenterURL", &record.serverUrl}, {"CurVersion", &record.currentVersion}});
+    return readObject(
+        file, "LocalVersion",
+        {{"SeverCenterURL", &record.serverUrl}, {"CurVersion", &record.currentVersion}});
 }
 
 Outcome readServerVersion(const std::filesystem::path& file, VersionRecord& record) {

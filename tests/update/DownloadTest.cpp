@@ -41,9 +41,9 @@ TEST_F(DownloadTest, WholeFileArrivesUnderItsNameInACreatedFolder) {
     std::vector<std::uint64_t> progress;
     TransferHooks hooks;
     hooks.progress = [&](std::uint64_t received, std::uint64_t) { progress.push_back(received); };
-    const DownloadResult result = DownloadToFolder(
-        server.url("/file/" + std::to_string(size) + "/Setup.bin"), dir / "123", downloadLimits(),
-        hooks);
+    const DownloadResult result =
+        DownloadToFolder(server.url("/file/" + std::to_string(size) + "/Setup.bin"), dir / "123",
+                         downloadLimits(), hooks);
     ASSERT_TRUE(result.ok()) << result.detail;
     EXPECT_EQ(result.path, dir / "123" / "Setup.bin");
     EXPECT_EQ(test::readTextFile(result.path), pattern(size));

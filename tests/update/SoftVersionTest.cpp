@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The version window: every button, the download of the server's version file from a real
 // local HTTP server, and its opening from the main window.
+#include "update/SoftVersion.h"
+
 #include "app/PopupService.h"
 #include "app/skin/SkinControl.h"
 #include "tests/app/UiFixture.h"
 #include "tests/update/FakeUpdater.h"
 #include "tests/update/TestHttpServer.h"
-#include "update/SoftVersion.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -53,7 +54,8 @@ protected:
     }
     SoftVersion& open(const char* languageFile = "lan_en.ini") {
         window = std::make_unique<SoftVersion>(language(languageFile), folder.path());
-        EXPECT_TRUE(window->create(QStringLiteral("SoftVersion"))) << window->skinError().toStdString();
+        EXPECT_TRUE(window->create(QStringLiteral("SoftVersion")))
+            << window->skinError().toStdString();
         window->show();
         return *window;
     }

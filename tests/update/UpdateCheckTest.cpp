@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The version query against a real local HTTP server.
+#include "update/UpdateCheck.h"
+
 #include "tests/support/TestSupport.h"
 #include "tests/update/TestHttpServer.h"
-#include "update/UpdateCheck.h"
 #include "update/VersionInfo.h"
 
 #include <gtest/gtest.h>
@@ -87,9 +88,9 @@ TEST_F(UpdateCheckTest, QueryUrlJoinsTheServiceProductAndVersion) {
 
 TEST_F(UpdateCheckTest, RedirectChainIsFollowedHopByHop) {
     check(server.url("/redirect/3/"));
-    const std::vector<std::string> expected = {"/redirect/3/Varnix/1.4.2", "/redirect/2/Varnix/1.4.2",
-                                               "/redirect/1/Varnix/1.4.2",
-                                               "/redirect/0/Varnix/1.4.2"};
+    const std::vector<std::string> expected = {
+        "/redirect/3/Varnix/1.4.2", "/redirect/2/Varnix/1.4.2", "/redirect/1/Varnix/1.4.2",
+        "/redirect/0/Varnix/1.4.2"};
     EXPECT_EQ(server.requests(), expected);
 }
 
@@ -142,7 +143,8 @@ TEST(VersionAnswerTest, NewerReleaseCountReadsDataTotal) {
 
 TEST(VersionInfoTest, ValuesThatAreNoTextsAreRefused) {
     TempDir dir;
-    test::writeTextFile(dir / "v.json", R"({"product_name": 5, "version": "1", "update_url": "x"})");
+    test::writeTextFile(dir / "v.json",
+                        R"({"product_name": 5, "version": "1", "update_url": "x"})");
     EXPECT_EQ(readVersionInfo(dir / "v.json").outcome().status, Status::Invalid);
 }
 

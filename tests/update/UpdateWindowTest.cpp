@@ -41,7 +41,8 @@ protected:
     void serveFrom(const std::string& base) {
         test::writeTextFile(ui.root() / "version" / "VersionInfo.json",
                             "{\"product_name\": \"Varnix\", \"version\": \"0.1.0\", "
-                            "\"update_url\": \"" + server.url(base) + "\"}");
+                            "\"update_url\": \"" +
+                                server.url(base) + "\"}");
     }
     // Opens the window and waits for the check it runs at start.
     CMainWnd& openAndWaitForCheck() {

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The hand-over to the updaters, with a fake "AutoUpdate" script in a temporary program folder.
+#include "update/UpdaterLaunch.h"
+
 #include "tests/support/TestSupport.h"
 #include "tests/update/FakeUpdater.h"
 #include "update/ProcessScan.h"
-#include "update/UpdaterLaunch.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>

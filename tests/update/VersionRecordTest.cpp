@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The version window's files and label.
-#include "tests/support/TestSupport.h"
 #include "update/VersionRecord.h"
+
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -25,8 +26,9 @@ TEST(VersionRecordTest, BrokenFilesKeepTheRecord) {
     test::TempDir dir;
     VersionRecord record{"u", "1.0", "2.0"};
     EXPECT_EQ(readServerVersion(dir / "none.json", record).status, Status::Missing);
-    for (const char* text : {"{", R"({"SeverVersion": 3})", R"({"SeverVersion": {"MaxVersion": 3}})",
-                             R"({"Other": {"MaxVersion": "9"}})"}) {
+    for (const char* text :
+         {"{", R"({"SeverVersion": 3})", R"({"SeverVersion": {"MaxVersion": 3}})",
+          R"({"Other": {"MaxVersion": "9"}})"}) {
         SCOPED_TRACE(text);
         test::writeTextFile(dir / "s.json", text);
         EXPECT_EQ(readServerVersion(dir / "s.json", record).status, Status::Invalid);
@@ -43,7 +45,8 @@ TEST(VersionRecordTest, LabelPutsTheCurrentVersionFirst) {
     EXPECT_EQ(versionLabelText("当前版本%s，最新版本：%s", record), "当前版本1.0%s，最新版本：2.0");
     EXPECT_EQ(versionLabelText("v%s", record), "v1.0%s");
     EXPECT_EQ(versionLabelText("100% %s %s %s", record), "100% 1.0%s 2.0 %s");
-    EXPECT_EQ(versionLabelText("当前版本%s，最新版本：%s", VersionRecord{}), "当前版本，最新版本：");
+    EXPECT_EQ(versionLabelText("当前版本%s，最新版本：%s", VersionRecord{}),
+              "当前版本，最新版本：");
 }
 
 } // namespace
