@@ -21,6 +21,8 @@
 #include "macro/MacroPage.h"
 #include "mouse/CPopPush.h"
 #include "mouse/MousePage.h"
+#include "update/SoftVersion.h"
+#include "update/UpdateController.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -45,6 +47,9 @@ CMainWnd::CMainWnd(Options options)
       macroPage_(std::make_unique<MacroPage>(*this)),
       catalogue_(std::make_unique<FindDev>(*options_.backend)),
       settings_(std::make_unique<Settings>(resourcePath("Set.ini"))) {
+    if (options_.programFolder.empty())
+        options_.programFolder = varnix::programFolder();
+    updates_ = std::make_unique<UpdateController>(*this);
     setWindowIcon(QIcon(SkinImage::resolvePath(AppIcon)));
 }
 
@@ -54,6 +59,7 @@ CMainWnd::~CMainWnd() {
         options_.hotplug->stop();
     events_.reset();
     delete dpiPopup_;
+    updates_.reset();
     removeTray();
     fonts_.unregisterAll();
     SkinManager::setGlobalTextProvider(nullptr);
@@ -100,6 +106,18 @@ void CMainWnd::initWindow() {
     dpiPopup_ = new CPopPush();
     dpiPopup_->create(QString());
     dpiPopup_->hide();
+
+    // "btn_update" is offered where an updater is installed, or once a newer release is known.
+    auto offerUpdater = [this](bool offer) {
+        if (SkinControl* button = findControl(QStringLiteral("btn_update")))
+            button->setControlVisible(offer);
+    };
+    offerUpdater(
+        std::filesystem::exists(options_.programFolder / std::string(updater::AutoUpdate)));
+    connect(updates_.get(), &UpdateController::checkFinished, this, [this, offerUpdater] {
+        if (updates_->lastCheck())
+            offerUpdater(true);
+    });
 
     // The version check runs once the window is up.
     postMessage(WM_UpdateCheck);
@@ -188,6 +206,10 @@ void CMainWnd::onClick(const SkinNotify& message) {
         const QPoint at =
             button ? button->mapToGlobal(QPoint(0, button->height())) : QCursor::pos();
         popupMenu(buildSettingsMenu(), at);
+    } else if (name == QLatin1String("btn_update")) {
+        updates_->StartAutoUpdater();
+    } else if (name == QLatin1String("modal_popwnd_btn")) {
+        openSoftVersion();
     } else if (name == QLatin1String("btn_close")) {
         close();
     } else if (name == QLatin1String("btn_min")) {
@@ -318,6 +340,10 @@ void CMainWnd::openAbout() {
     }
     about->centerOn(frameGeometry());
     about->show();
+}
+
+void CMainWnd::openSoftVersion() {
+    SoftVersion::Open(*this);
 }
 
 } // namespace varnix

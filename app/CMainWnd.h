@@ -26,6 +26,7 @@ namespace varnix {
 class CPopPush;
 class CPopTipWnd;
 class DeviceEventHub;
+class UpdateController;
 
 // Kinds of the device tabs, as the selection and the pages count them.
 enum TabKind : int {
@@ -50,6 +51,8 @@ public:
         HotplugMonitor* hotplug = nullptr;  // optional, not owned
         bool useTray = true;                // false: no tray icon even when the desktop has one
         bool assumeTray = false;            // true: make the tray icon even when none is reported
+        // Where the updaters and the version files are; empty: the executable's folder.
+        std::filesystem::path programFolder;
     };
 
     explicit CMainWnd(Options options);
@@ -70,6 +73,7 @@ public:
     // The backend every device object of the pages opens its frames through.
     HidBackend& backend() { return *options_.backend; }
     const std::filesystem::path& resourceRoot() const { return options_.resourceRoot; }
+    const std::filesystem::path& programFolder() const { return options_.programFolder; }
     // Positions of the bar: device index of each card.
     const std::vector<int>& barPositions() const { return barPositions_; }
     void RebuildDeviceBar();
@@ -130,6 +134,9 @@ public:
     // Milliseconds to the next tick; -1 while the repeat is stopped.
     int lightingRepeatRemainingMs() const;
     void openAbout();
+    // The version check at start (message 2037), "btn_update" and the version window.
+    UpdateController& updates() { return *updates_; }
+    void openSoftVersion();
     std::filesystem::path resourcePath(const std::string& name) const;
 
 Q_SIGNALS:
@@ -168,6 +175,7 @@ private:
     std::vector<int> barPositions_;
     std::vector<int> previousConnected_;
     std::unique_ptr<DeviceEventHub> events_;
+    std::unique_ptr<UpdateController> updates_;
     std::unique_ptr<Settings> settings_;
     LanguageFile language_;
     ExtraFontRegistry fonts_;

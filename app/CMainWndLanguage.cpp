@@ -153,6 +153,8 @@ std::unique_ptr<QMenu> CMainWnd::buildSettingsMenu() {
     for (QAction* action : menu->findChildren<QAction*>()) {
         if (action->objectName() == QLatin1String("dpipopck"))
             action->setChecked(settings_->dpiPopupEnabled());
+        else if (action->objectName() == QLatin1String("updatecheck"))
+            action->setChecked(settings_->updateCheckEnabled());
         else if (action->isCheckable())
             action->setChecked(
                 action->objectName().compare(inTable ? active : QStringLiteral("lan_en"),
@@ -176,6 +178,12 @@ void CMainWnd::onMenuItem(const QString& itemName) {
     }
     if (itemName.compare(QLatin1String("dpipopck"), Qt::CaseInsensitive) == 0) {
         ToggleDpiPopup();
+        return;
+    }
+    if (itemName.compare(QLatin1String("updatecheck"), Qt::CaseInsensitive) == 0) {
+        settings_->ToggleUpdateCheck();
+        if (const Outcome& written = settings_->lastWrite(); !written)
+            debugOutput("Set.ini: " + written.detail);
         return;
     }
     if (LanguageTable::indexForMenuItem(itemName.toStdString())) {

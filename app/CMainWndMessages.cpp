@@ -5,6 +5,7 @@
 #include "app/skin/SkinOption.h"
 #include "app/skin/UiCallable.h"
 #include "common/WindowMessage.h"
+#include "update/UpdateController.h"
 
 #include <QCursor>
 #include <QMenu>
@@ -110,7 +111,7 @@ bool CMainWnd::handleMessage(int message, qintptr wParam, qintptr lParam) {
         SkinManager::reloadAllTexts();
         return true;
     case WM_UpdateCheck:
-        // The version check belongs to the updater; until it is wired the message is taken.
+        updates_->runCheck();
         return true;
     case WM_KeyboardDataWarn:
     case WM_MaxDataWarn:

@@ -14,6 +14,7 @@ void Settings::LoadSettings() {
     const IniFile ini(file_);
     languageIndex_ = ini.getInt(SetSection, LanguageKey, 0);
     dpiPopupEnabled_ = ini.getInt(SetSection, DpiPopEnKey, 0) != 0;
+    updateCheckEnabled_ = ini.getInt(SetSection, UpdateCheckKey, 1) != 0;
     publicLed_.clear();
     for (const IniFile::Entry& entry : ini.entries(PublicLedSection))
         if (entry.hasEquals)
@@ -37,6 +38,12 @@ bool Settings::ToggleDpiPopup() {
     dpiPopupEnabled_ = !dpiPopupEnabled_;
     write(settingsfile::SetSection, settingsfile::DpiPopEnKey, dpiPopupEnabled_ ? 1 : 0);
     return dpiPopupEnabled_;
+}
+
+bool Settings::ToggleUpdateCheck() {
+    updateCheckEnabled_ = !updateCheckEnabled_;
+    write(settingsfile::SetSection, settingsfile::UpdateCheckKey, updateCheckEnabled_ ? 1 : 0);
+    return updateCheckEnabled_;
 }
 
 Outcome Settings::SetPublicLedValue(std::string_view name, int value) {

@@ -20,6 +20,9 @@ inline constexpr std::string_view DpiPopEnKey = "DpiPopEn";
 inline constexpr std::string_view PublicLedSection = "PublicLed";
 // Settings-menu item that switches the DPI popup.
 inline constexpr std::string_view DpiPopupMenuItem = "dpipopck";
+// The version check at start: 1 on (also when missing), 0 off; and its settings-menu item.
+inline constexpr std::string_view UpdateCheckKey = "UpdateCheck";
+inline constexpr std::string_view UpdateCheckMenuItem = "updatecheck";
 } // namespace settingsfile
 
 class Settings {
@@ -36,6 +39,7 @@ public:
     // The language file to show for the current index (English for any index outside the table).
     std::string_view languageFileName() const;
     bool dpiPopupEnabled() const { return dpiPopupEnabled_; }
+    bool updateCheckEnabled() const { return updateCheckEnabled_; }
     const std::map<std::string, int>& publicLed() const { return publicLed_; }
 
     // Settings-menu choice of a language by item name. Returns the new index when it differs
@@ -44,6 +48,8 @@ public:
     std::optional<int> SelectLanguage(std::string_view menuItem);
     // Flips the DPI popup flag and writes it as "DpiPopEn"; returns the new flag.
     bool ToggleDpiPopup();
+    // Flips the version check at start and writes it as "UpdateCheck"; returns the new flag.
+    bool ToggleUpdateCheck();
     // Stores one "PublicLed" entry in the map and the file; the outcome is the file write's.
     Outcome SetPublicLedValue(std::string_view name, int value);
 
@@ -57,6 +63,7 @@ private:
     std::filesystem::path file_;
     int languageIndex_ = 0;
     bool dpiPopupEnabled_ = false;
+    bool updateCheckEnabled_ = true;
     std::map<std::string, int> publicLed_;
     Outcome lastWrite_;
 };

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Draws the window's images: into res/Skin the program logo, the caption buttons and the glyphs
+"""Draws the window's images: into res/Skin the program logo, the caption buttons (close,
+minimise, settings, updater, version window) and the glyphs
 of the lighting panels (check boxes, option marks, colour swatch states, the menu chevron); into
 res/PadKorv/<model>/Skin the picture of each mouse pad with its lit edge; into res/Home/LightShow
 the home page's picture of the devices (connected, kept in step, none).
@@ -68,6 +69,33 @@ def gear_shape(x, y):
     angle = math.atan2(dy, dx)
     teeth = 0.205 + 0.045 * (1 if math.cos(8 * angle) > 0.3 else 0)
     return 0.085 <= r <= teeth
+
+
+def update_shape(x, y):
+    """A circular arrow: a ring open at the top right, its head pointing into the gap."""
+    dx, dy = x - 0.5, y - 0.5
+    r = math.hypot(dx, dy)
+    angle = math.degrees(math.atan2(dy, dx))
+    if 0.17 <= r <= 0.22 and not -75 < angle < -25:
+        return True
+    end = math.radians(-75)
+    px, py = 0.5 + 0.195 * math.cos(end), 0.5 + 0.195 * math.sin(end)
+    tx, ty = -math.sin(end), math.cos(end)   # the clockwise direction of the ring there
+    nx, ny = math.cos(end), math.sin(end)    # outwards
+    corners = [(px + tx * 0.11, py + ty * 0.11), (px + nx * 0.085, py + ny * 0.085),
+               (px - nx * 0.085, py - ny * 0.085)]
+
+    def side(a, b):
+        return (b[0] - a[0]) * (y - a[1]) - (b[1] - a[1]) * (x - a[0])
+    signs = [side(corners[i], corners[(i + 1) % 3]) for i in range(3)]
+    return all(v >= 0 for v in signs) or all(v <= 0 for v in signs)
+
+
+def version_shape(x, y):
+    """An "i" in a ring: the version window."""
+    r = math.hypot(x - 0.5, y - 0.5)
+    return (0.19 <= r <= 0.235 or math.hypot(x - 0.5, y - 0.395) <= 0.032
+            or segment(0.5, 0.47, 0.5, 0.61, 0.056)(x, y))
 
 
 def logo_shape(x, y):
@@ -449,6 +477,8 @@ def main():
         "close.png": render(36, close_shape, LIGHT),
         "minimize.png": render(36, minimize_shape, LIGHT),
         "settings.png": render(36, gear_shape, LIGHT),
+        "update.png": render(36, update_shape, LIGHT),
+        "version.png": render(36, version_shape, LIGHT),
         "logo.png": render(64, logo_shape, ACCENT),
         "check_off.png": check_glyph(False, MUTED),
         "check_off_hot.png": check_glyph(False, LIGHT),

@@ -71,6 +71,19 @@ TEST_F(SettingsTest, ChoosingALanguageWritesOnlyWhenItChanges) {
               "; mine\n[Set]\nLanguage=22\nDpiPopEn=1\n\n[PublicLed]\nLedMode=3\n");
 }
 
+TEST_F(SettingsTest, UpdateCheckIsOnUnlessTurnedOffAndTheSwitchIsStored) {
+    EXPECT_TRUE(load("[Set]\nLanguage=1\n").updateCheckEnabled());
+    EXPECT_FALSE(load("[Set]\nUpdateCheck=0\n").updateCheckEnabled());
+    Settings settings = load("[Set]\nLanguage=1\n");
+    EXPECT_FALSE(settings.ToggleUpdateCheck());
+    EXPECT_EQ(test::readTextFile(file()), "[Set]\nLanguage=1\nUpdateCheck=0\n");
+    Settings reread(file());
+    reread.LoadSettings();
+    EXPECT_FALSE(reread.updateCheckEnabled());
+    EXPECT_TRUE(reread.ToggleUpdateCheck());
+    EXPECT_EQ(test::readTextFile(file()), "[Set]\nLanguage=1\nUpdateCheck=1\n");
+}
+
 TEST_F(SettingsTest, TogglingTheDpiPopupWritesTheFlag) {
     Settings settings = load("[Set]\nLanguage=1\n");
     EXPECT_TRUE(settings.ToggleDpiPopup());

@@ -57,6 +57,7 @@ public:
         options.backend = &backend;
         options.useTray = tray;
         options.assumeTray = tray;
+        options.programFolder = programFolder;
         window = std::make_unique<CMainWnd>(options);
         EXPECT_TRUE(window->createMainWindow()) << window->skinError().toStdString();
         window->show();
@@ -65,6 +66,9 @@ public:
     }
 
     TempDir dir;
+    // Where the window looks for the updaters and version files; empty: the test program's
+    // folder.
+    std::filesystem::path programFolder;
     SimulatedBackend backend;
     std::unique_ptr<CMainWnd> window;
 };
