@@ -25,6 +25,7 @@ MacroPageModel::MacroPageModel(std::filesystem::path resourceRoot)
 
 Outcome MacroPageModel::open() {
     const Outcome loaded = store_.LoadMacroFile();
+    opened_ = loaded.ok();
     clearSelection();
     return loaded;
 }
@@ -345,6 +346,8 @@ Outcome MacroPageModel::reset() {
 }
 
 Outcome MacroPageModel::takeBindings(const MacroStore& source) {
+    if (!opened_)
+        return Outcome::done(); // nothing read yet, so nothing to save over the file
     // (group GUID, macro GUID) -> the record of `source`.
     std::map<std::pair<std::string, std::string>, const MacroRecord*> given;
     for (const MacroGroup& group : source.groups)
@@ -366,6 +369,10 @@ Outcome MacroPageModel::takeBindings(const MacroStore& source) {
 }
 
 Outcome MacroPageModel::takeBindingsFromFile() {
+    // Before the page has read the macro file there is nothing to bring up to date: the file the
+    // device page wrote is the truth, and saving the empty store would wipe it.
+    if (!opened_)
+        return Outcome::done();
     MacroStore written(resourceRoot_);
     if (Outcome loaded = written.LoadMacroFile(); !loaded)
         return loaded;

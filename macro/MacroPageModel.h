@@ -32,6 +32,8 @@ public:
     const MacroStore& store() const { return store_; }
     // Loads the macro file; nothing is selected afterwards.
     Outcome open();
+    // Whether open() has read the macro file.
+    bool opened() const { return opened_; }
 
     std::vector<MacroTreeEntry> treeEntries() const;
     // Position of a group's or macro's node in treeEntries(); -1 when there is none.
@@ -115,6 +117,7 @@ private:
 
     MacroStore store_;
     std::filesystem::path resourceRoot_;
+    bool opened_ = false;
     int group_ = -1;
     int macro_ = -1;
     int insertSide_ = 0;

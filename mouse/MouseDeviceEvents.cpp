@@ -41,7 +41,9 @@ std::optional<MouseConfigModel> StoreDpiStageFromDevice(const std::filesystem::p
             return std::find(std::begin(DpiSwitchCodes), std::end(DpiSwitchCodes), code) !=
                    std::end(DpiSwitchCodes);
         },
-        [&](MouseConfigModel& model) { model.cruseldpi = static_cast<std::uint32_t>(report.value); });
+        [&](MouseConfigModel& model) {
+            model.cruseldpi = static_cast<std::uint32_t>(report.value);
+        });
 }
 
 std::optional<MouseConfigModel> StoreProfileFromDevice(const std::filesystem::path& modelFolder,
@@ -49,7 +51,9 @@ std::optional<MouseConfigModel> StoreProfileFromDevice(const std::filesystem::pa
     return storeFromDevice(
         modelFolder, report,
         [](int code) { return code >= FirstProfileSwitchCode && code <= LastProfileSwitchCode; },
-        [&](MouseConfigModel& model) { model.curporfile = static_cast<std::uint32_t>(report.value); });
+        [&](MouseConfigModel& model) {
+            model.curporfile = static_cast<std::uint32_t>(report.value);
+        });
 }
 
 } // namespace varnix

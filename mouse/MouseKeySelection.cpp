@@ -127,7 +127,7 @@ KeyOpening openKeySelection(const MouseConfigModel& model, const std::vector<Mac
 
 KeyAssignment assignKey(MouseConfigModel& model, std::vector<MacroGroup>& macros,
                         const MouseFunctionTable& table, const KeyOpening& opening,
-                        const KeyChoice& choice) {
+                        const MouseKeyChoice& choice) {
     KeyAssignment result;
     MouseKeyBinding* binding = model.binding(int(model.curporfile & 3), opening.key);
     if (!binding) {

@@ -70,13 +70,13 @@ KeyOpening openKeySelection(const MouseConfigModel& model, const std::vector<Mac
                             const MouseFunctionTable& table, int key);
 
 // What the user chose: a list item of a list tab, or a group and macro of the macro tab.
-struct KeyChoice {
+struct MouseKeyChoice {
     int tab = mousekeysel::TabMouse;
     int code = 0;        // list tabs
     int groupIndex = -1; // macro tab
     int macroIndex = -1;
-    static KeyChoice listItem(int tab, int code) { return {tab, code, -1, -1}; }
-    static KeyChoice macro(int group, int macro) {
+    static MouseKeyChoice listItem(int tab, int code) { return {tab, code, -1, -1}; }
+    static MouseKeyChoice macro(int group, int macro) {
         return {mousekeysel::TabMacro, mousekeysel::MacroCode, group, macro};
     }
 };
@@ -92,6 +92,6 @@ struct KeyAssignment {
 };
 KeyAssignment assignKey(MouseConfigModel& model, std::vector<MacroGroup>& macros,
                         const MouseFunctionTable& table, const KeyOpening& opening,
-                        const KeyChoice& choice);
+                        const MouseKeyChoice& choice);
 
 } // namespace varnix

@@ -423,7 +423,7 @@ KeyOpening MousePageModel::openKey(int key) const {
     return openKeySelection(model_, macros_, table_, key);
 }
 
-KeyAssignment MousePageModel::assignKey(const KeyOpening& opening, const KeyChoice& choice) {
+KeyAssignment MousePageModel::assignKey(const KeyOpening& opening, const MouseKeyChoice& choice) {
     return varnix::assignKey(model_, macros_, table_, opening, choice);
 }
 

@@ -130,7 +130,7 @@ public:
     // it ("Tip"/"OnlyOneKey").
     Outcome canChangeKey(int key) const;
     KeyOpening openKey(int key) const;
-    KeyAssignment assignKey(const KeyOpening& opening, const KeyChoice& choice);
+    KeyAssignment assignKey(const KeyOpening& opening, const MouseKeyChoice& choice);
 
     // A level or profile the mouse reported while its page is shown. The DPI report answers what
     // the DPI popup shows when the reporting key switches the DPI level.

@@ -88,7 +88,7 @@ int PopMouseKeySel::Open(MousePageModel& model, int key, SkinWindow* mainWindow,
 }
 
 int PopMouseKeySel::applyChoice(MousePageModel& model, const KeyOpening& opening,
-                                const std::optional<KeyChoice>& choice, QWidget* owner) {
+                                const std::optional<MouseKeyChoice>& choice, QWidget* owner) {
     if (!choice)
         return ResultCancelled;
     const KeyAssignment assigned = model.assignKey(opening, *choice);
@@ -198,15 +198,15 @@ int PopMouseKeySel::selectedTab() const {
     return -1;
 }
 
-std::optional<KeyChoice> PopMouseKeySel::currentChoice() const {
+std::optional<MouseKeyChoice> PopMouseKeySel::currentChoice() const {
     const int tab = selectedTab();
     if (tab < 0)
         return std::nullopt;
     if (tab == ks::TabMacro) {
         auto* groups = find<SkinCombo>(QString::fromLatin1(ks::GroupCombo));
         auto* macros = find<SkinCombo>(QString::fromLatin1(ks::MacroCombo));
-        return KeyChoice::macro(groups ? groups->currentIndex() : -1,
-                                macros ? macros->currentIndex() : -1);
+        return MouseKeyChoice::macro(groups ? groups->currentIndex() : -1,
+                                     macros ? macros->currentIndex() : -1);
     }
     auto* list = find<SkinList>(qt(ks::tabList(tab)));
     if (!list || list->currentSel() < 0)
@@ -215,7 +215,7 @@ std::optional<KeyChoice> PopMouseKeySel::currentChoice() const {
         codeOfKeyItem(list->itemAt(list->currentSel())->name().toStdString());
     if (!code)
         return std::nullopt;
-    return KeyChoice::listItem(tab, *code);
+    return MouseKeyChoice::listItem(tab, *code);
 }
 
 void PopMouseKeySel::choose() {

@@ -42,7 +42,7 @@ public:
     static int Open(MousePageModel& model, int key, SkinWindow* mainWindow, QWidget* keyButton);
     // While a responder is set, Open shows no window: the responder answers the opening with a
     // choice (nothing: cancelled), which is applied as the popup applies it.
-    using Responder = std::function<std::optional<KeyChoice>(const KeyOpening&)>;
+    using Responder = std::function<std::optional<MouseKeyChoice>(const KeyOpening&)>;
     static void setResponder(Responder responder);
     // Where the popup goes for a key button at `buttonTopLeft` (global), inside `available`.
     static QRect placement(const QPoint& buttonTopLeft, const QRect& available);
@@ -56,11 +56,11 @@ private:
     void selectTab(int tab);
     void selectOpening();
     int selectedTab() const;
-    std::optional<KeyChoice> currentChoice() const;
+    std::optional<MouseKeyChoice> currentChoice() const;
     void choose();
     void finish(int result);
     static int applyChoice(MousePageModel& model, const KeyOpening& opening,
-                           const std::optional<KeyChoice>& choice, QWidget* owner);
+                           const std::optional<MouseKeyChoice>& choice, QWidget* owner);
 
     MousePageModel& model_;
     KeyOpening opening_;

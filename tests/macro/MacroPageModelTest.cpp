@@ -236,7 +236,23 @@ TEST_F(MacroPageModelTest, RepeatControlsFollowTheMode) {
     EXPECT_EQ(value("opt_Macro_CycleTimes", "enabled"), "false");
 }
 
+TEST_F(MacroPageModelTest, ADevicesKeyListBeforeThePageWasOpenedLeavesTheMacroFileAlone) {
+    MacroStore device(root.path());
+    device.AddGroup(-1, "Group");
+    device.AddMacro(0, -1, "Macro");
+    device.groups[0].macros[0].bindKeyCount = 1;
+    device.RebuildDocument();
+    ASSERT_TRUE(isOk(device.SaveMacroFile()));
+    const std::string written = test::readTextFile(root / "MacroKorv/MacroData/macroConfig.json");
+
+    ASSERT_TRUE(isOk(model.takeBindingsFromFile())); // the page has not read the file yet
+    EXPECT_EQ(test::readTextFile(root / "MacroKorv/MacroData/macroConfig.json"), written);
+    ASSERT_TRUE(isOk(model.open()));
+    EXPECT_EQ(store().groups.at(0).macros.at(0).bindKeyCount, 1);
+}
+
 TEST_F(MacroPageModelTest, BindingsComeFromADevicePageAndAskBeforeDeletion) {
+    ASSERT_TRUE(model.open().ok());
     model.addMacro("New Group", "New Macro");
     model.addMacro("New Group", "New Macro");
     EXPECT_EQ(model.bindingRows()[0].value, "false") << "no bindings: labels hidden";

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // DPI-stage and profile reports from a mouse stored in its saved configuration.
-#include "mouse/MouseConfigFile.h"
 #include "mouse/MouseDeviceEvents.h"
+
+#include "mouse/MouseConfigFile.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -52,7 +53,8 @@ TEST_F(MouseDeviceEventsTest, DpiStageIsStoredOnlyForDpiSwitchingKeys) {
     const std::string before = test::readTextFile(MouseConfigFile::configPath(folder.path()));
     for (const int code : {1, 7, 22}) {
         setCode(5, code);
-        const std::string unchanged = test::readTextFile(MouseConfigFile::configPath(folder.path()));
+        const std::string unchanged =
+            test::readTextFile(MouseConfigFile::configPath(folder.path()));
         EXPECT_FALSE(StoreDpiStageFromDevice(folder.path(), {1, 5})) << code;
         EXPECT_EQ(test::readTextFile(MouseConfigFile::configPath(folder.path())), unchanged);
     }

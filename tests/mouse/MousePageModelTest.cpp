@@ -156,11 +156,11 @@ TEST_F(MousePageModelTest, UseCountsFollowTheKeysMacro) {
     EXPECT_TRUE(opening.macroMode);
     EXPECT_EQ(opening.tab, mousekeysel::TabMacro);
     EXPECT_EQ(opening.macroIndex, 0);
-    page.assignKey(opening, KeyChoice::macro(0, 0));
+    page.assignKey(opening, MouseKeyChoice::macro(0, 0));
     EXPECT_EQ(macros[0].macros[0].bindKeyCount, 1);
 
     // Another macro: the old one loses, the new one gains.
-    page.assignKey(page.openKey(3), KeyChoice::macro(0, 1));
+    page.assignKey(page.openKey(3), MouseKeyChoice::macro(0, 1));
     EXPECT_EQ(macros[0].macros[0].bindKeyCount, 0);
     EXPECT_EQ(macros[0].macros[1].bindKeyCount, 1);
     EXPECT_EQ(key(3).text, "M:M2");
@@ -168,7 +168,7 @@ TEST_F(MousePageModelTest, UseCountsFollowTheKeysMacro) {
 
     // A media function over the macro lowers its count, never below 0.
     macros[0].macros[1].bindKeyCount = 0;
-    const KeyAssignment media = page.assignKey(page.openKey(3), KeyChoice::listItem(3, 36));
+    const KeyAssignment media = page.assignKey(page.openKey(3), MouseKeyChoice::listItem(3, 36));
     EXPECT_TRUE(media.changed);
     EXPECT_EQ(macros[0].macros[1].bindKeyCount, 0);
     EXPECT_EQ(key(3).code, 36);
@@ -176,14 +176,14 @@ TEST_F(MousePageModelTest, UseCountsFollowTheKeysMacro) {
     EXPECT_TRUE(key(3).grpGuid.empty() && key(3).macGuid.empty());
 
     // A key without a macro that gets one counts it once.
-    page.assignKey(page.openKey(4), KeyChoice::macro(0, 2));
+    page.assignKey(page.openKey(4), MouseKeyChoice::macro(0, 2));
     EXPECT_EQ(macros[0].macros[2].bindKeyCount, 1);
     // The macro tab without a chosen macro changes nothing.
-    const KeyAssignment nothing = page.assignKey(page.openKey(5), KeyChoice::macro(0, -1));
+    const KeyAssignment nothing = page.assignKey(page.openKey(5), MouseKeyChoice::macro(0, -1));
     EXPECT_TRUE(nothing.outcome.ok());
     EXPECT_FALSE(nothing.changed);
     // No binding for the key: refused with the popup's message.
-    const KeyAssignment none = page.assignKey(page.openKey(40), KeyChoice::listItem(0, 2));
+    const KeyAssignment none = page.assignKey(page.openKey(40), MouseKeyChoice::listItem(0, 2));
     EXPECT_EQ(none.outcome.messageKey, mousekeysel::NoBindingText);
 }
 

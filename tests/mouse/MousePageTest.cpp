@@ -125,11 +125,11 @@ TEST_F(MousePageTest, EveryEditReachesTheMouseOnApply) {
     EXPECT_EQ(text("lab_MouseAdv_FireValue"), QStringLiteral("120"));
     // Key 4 becomes Mute through the key popup.
     int asked = 0;
-    PopMouseKeySel::setResponder([&](const KeyOpening& opening) -> std::optional<KeyChoice> {
+    PopMouseKeySel::setResponder([&](const KeyOpening& opening) -> std::optional<MouseKeyChoice> {
         ++asked;
         EXPECT_EQ(opening.key, 4);
         EXPECT_EQ(opening.tab, mousekeysel::TabMouse);
-        return KeyChoice::listItem(mousekeysel::TabMedia, 36);
+        return MouseKeyChoice::listItem(mousekeysel::TabMedia, 36);
     });
     click("btn_MouseKey_Click4");
     pumpEvents(30);
@@ -174,7 +174,7 @@ TEST_F(MousePageTest, DpiLevelBoxesKeepOneLevelOn) {
 TEST_F(MousePageTest, TheOnlyLeftClickKeyAsksAndOpensNoPopup) {
     Popups popups;
     int asked = 0;
-    PopMouseKeySel::setResponder([&](const KeyOpening&) -> std::optional<KeyChoice> {
+    PopMouseKeySel::setResponder([&](const KeyOpening&) -> std::optional<MouseKeyChoice> {
         ++asked;
         return std::nullopt;
     });
