@@ -149,4 +149,13 @@ QString FileDialogService::save(QWidget* parent, const FileDialogRequest& reques
     }
 }
 
+FileDialogRequest FileDialogService::exchangeRequest(QString title, const char* filter,
+                                                     const char* suffix) {
+    FileDialogRequest request;
+    request.title = std::move(title);
+    request.filter = QString::fromLatin1(filter);
+    request.defaultSuffix = QString::fromLatin1(suffix);
+    return request;
+}
+
 } // namespace varnix

@@ -24,6 +24,10 @@ struct FileDialogRequest {
 
 class FileDialogService {
 public:
+    // The request of a device page's import or export dialog: its title, the exchange files'
+    // filter and the suffix a typed name gets.
+    static FileDialogRequest exchangeRequest(QString title, const char* filter, const char* suffix);
+
     // While a responder is set, no dialog is shown: it receives each request and answers the
     // path the user chose, or an empty text for a cancel.
     using Responder = std::function<QString(FileDialogKind kind, const FileDialogRequest&)>;

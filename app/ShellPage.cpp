@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ShellPage.h"
 
+#include "app/ApplyPositionSheet.h"
 #include "app/skin/SkinBuilder.h"
 #include "app/skin/SkinContainer.h"
 #include "app/skin/SkinWindow.h"
@@ -61,6 +62,21 @@ void ShellPage::storePendingEdits() {}
 
 void ShellPage::deviceMessage(int, qintptr, qintptr) {
     ++deviceMessages_;
+}
+
+bool ShellPage::layOutByPositionSheets(const std::filesystem::path& folder,
+                                       std::initializer_list<const char*> sheets) {
+    positioned_.clear();
+    if (!host_)
+        return false;
+    bool all = true;
+    for (const char* name : sheets) {
+        bool opened = false;
+        LoadAndApplyPositionSheet(QString::fromStdString((folder / name).string()),
+                                  host_->manager(), positioned_, &opened);
+        all = all && opened;
+    }
+    return all;
 }
 
 } // namespace varnix

@@ -7,6 +7,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <filesystem>
+#include <initializer_list>
 
 namespace varnix {
 
@@ -58,6 +60,11 @@ protected:
     // without the controls of pages nobody has opened yet. Returns the page's root control, or
     // null when the file cannot be built (the reason goes to the debug channel).
     SkinControl* buildPageSkin(const QString& file, const QString& containerName);
+    // Places the page's controls by the position sheets of a model folder, in order, and keeps
+    // the names they placed in positionedControls(). Returns false when a sheet cannot be opened
+    // (the controls it would place keep the places the skin gives them).
+    bool layOutByPositionSheets(const std::filesystem::path& folder,
+                                std::initializer_list<const char*> sheets);
 
 private:
     QString pageName_;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "keyboard/KeyboardPage.h"
 
-#include "app/ApplyPositionSheet.h"
 #include "app/CMainWnd.h"
 #include "app/CPopTipWnd.h"
 #include "app/CapplyProgressWnd.h"
@@ -316,14 +315,8 @@ void KeyboardPage::showDevice(int deviceIndex, bool reload) {
 }
 
 void KeyboardPage::layOut(const std::filesystem::path& folder) {
-    positionedControls().clear();
-    bool missing = false;
-    for (const char* name : {MainPositions, KeyPositions, LightPositions}) {
-        bool opened = false;
-        LoadAndApplyPositionSheet(QString::fromStdString((folder / name).string()),
-                                  host()->manager(), positionedControls(), &opened);
-        missing = missing || !opened;
-    }
+    const bool missing =
+        !layOutByPositionSheets(folder, {MainPositions, KeyPositions, LightPositions});
     // One warning for the whole page; the controls keep the places the skin gives them.
     if (missing)
         showOutcome(
@@ -416,11 +409,9 @@ void KeyboardPage::menuCommand(const QString& item) {
 }
 
 FileDialogRequest KeyboardPage::exchangeDialog(const char* titleKey) const {
-    FileDialogRequest request;
-    request.title = main_.messageText(QString::fromLatin1(titleKey));
-    request.filter = QString::fromLatin1(kbfiles::ExchangeFilter);
-    request.defaultSuffix = QString::fromLatin1(kbfiles::ExchangeDefaultExtension);
-    return request;
+    return FileDialogService::exchangeRequest(main_.messageText(QString::fromLatin1(titleKey)),
+                                              kbfiles::ExchangeFilter,
+                                              kbfiles::ExchangeDefaultExtension);
 }
 
 void KeyboardPage::importFile() {

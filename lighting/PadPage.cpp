@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "lighting/PadPage.h"
 
-#include "app/ApplyPositionSheet.h"
 #include "app/CMainWnd.h"
 #include "app/CapplyProgressWnd.h"
 #include "app/FileDialogService.h"
@@ -102,14 +101,8 @@ void PadPage::showDevice(int deviceIndex, bool reload) {
 void PadPage::layOut(const std::filesystem::path& folder) {
     if (!host())
         return;
-    positionedControls().clear();
-    bool missing = false;
-    for (const char* name : {MainPositions, BasePositions, LightPositions}) {
-        bool opened = false;
-        LoadAndApplyPositionSheet(QString::fromStdString((folder / name).string()),
-                                  host()->manager(), positionedControls(), &opened);
-        missing = missing || !opened;
-    }
+    const bool missing =
+        !layOutByPositionSheets(folder, {MainPositions, BasePositions, LightPositions});
     // One warning for the whole page; the controls keep the places the skin gives them.
     if (missing)
         showOutcome(
@@ -162,11 +155,8 @@ void PadPage::menuCommand(const QString& item) {
 }
 
 FileDialogRequest PadPage::exchangeDialog(const char* titleKey) const {
-    FileDialogRequest request;
-    request.title = main_.messageText(QString::fromLatin1(titleKey));
-    request.filter = QString::fromLatin1(ExchangeFilter);
-    request.defaultSuffix = QString::fromLatin1(ExchangeSuffix);
-    return request;
+    return FileDialogService::exchangeRequest(main_.messageText(QString::fromLatin1(titleKey)),
+                                              ExchangeFilter, ExchangeSuffix);
 }
 
 void PadPage::importFile() {

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mouse/MousePage.h"
 
-#include "app/ApplyPositionSheet.h"
 #include "app/CMainWnd.h"
 #include "app/CapplyProgressWnd.h"
 #include "app/PopupService.h"
@@ -249,14 +248,8 @@ void MousePage::showAll() {
 void MousePage::layOut(const std::filesystem::path& folder) {
     if (!host())
         return;
-    positionedControls().clear();
-    bool missing = false;
-    for (const char* name : {MainPositions, KeyPositions, AdvPositions, LightPositions}) {
-        bool opened = false;
-        LoadAndApplyPositionSheet(QString::fromStdString((folder / name).string()),
-                                  host()->manager(), positionedControls(), &opened);
-        missing = missing || !opened;
-    }
+    const bool missing = !layOutByPositionSheets(
+        folder, {MainPositions, KeyPositions, AdvPositions, LightPositions});
     // One warning per mouse; the controls keep the places the skin gives them.
     if (missing && !warnedPositions_) {
         warnedPositions_ = true;

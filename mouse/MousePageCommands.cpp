@@ -67,11 +67,8 @@ void MousePage::menuCommand(const QString& item) {
 }
 
 FileDialogRequest MousePage::exchangeDialog(const char* titleKey) const {
-    FileDialogRequest request;
-    request.title = main_.messageText(QString::fromLatin1(titleKey));
-    request.filter = QString::fromLatin1(ExchangeFilter);
-    request.defaultSuffix = QString::fromLatin1(ExchangeSuffix);
-    return request;
+    return FileDialogService::exchangeRequest(main_.messageText(QString::fromLatin1(titleKey)),
+                                              ExchangeFilter, ExchangeSuffix);
 }
 
 void MousePage::importFile() {

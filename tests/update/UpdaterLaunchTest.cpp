@@ -37,7 +37,10 @@ TEST(UpdaterLaunchTest, SecondStartFindsTheRunningUpdaterAndStartsNoCopy) {
 
 TEST(UpdaterLaunchTest, MissingOrBrokenUpdaterIsSaid) {
     TempDir folder;
-    EXPECT_EQ(StartAutoUpdater(folder.path()).kind, LaunchResult::Kind::NotInstalled);
+    // An empty process table: a fake updater another test runs at the same time must not count.
+    TempDir noProcesses;
+    EXPECT_EQ(StartAutoUpdater(folder.path(), noProcesses.path()).kind,
+              LaunchResult::Kind::NotInstalled);
     EXPECT_EQ(StartUpgrader(folder.path()).kind, LaunchResult::Kind::NotInstalled);
     // Present but not executable.
     test::writeTextFile(folder / "Upgrade", "#!/bin/sh\n");
