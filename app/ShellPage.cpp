@@ -6,6 +6,7 @@
 #include "app/skin/SkinContainer.h"
 #include "app/skin/SkinWindow.h"
 #include "common/Diagnostics.h"
+#include "device/FindDev.h"
 
 namespace varnix {
 
@@ -77,6 +78,18 @@ bool ShellPage::layOutByPositionSheets(const std::filesystem::path& folder,
         all = all && opened;
     }
     return all;
+}
+
+const DeviceRecord* ShellPage::deviceToShow(const FindDev& catalogue, int deviceIndex,
+                                            int shownIndex, int deviceType, bool reload,
+                                            const QString& skinFile, const QString& containerName) {
+    const auto& devices = catalogue.DeviceList;
+    if (deviceIndex < 0 || deviceIndex >= int(devices.size()))
+        return nullptr;
+    const DeviceRecord& record = devices[std::size_t(deviceIndex)];
+    if (record.DevType != deviceType || (deviceIndex == shownIndex && !reload))
+        return nullptr;
+    return buildPageSkin(skinFile, containerName) ? &record : nullptr;
 }
 
 } // namespace varnix

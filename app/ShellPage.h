@@ -12,6 +12,7 @@
 
 namespace varnix {
 
+struct DeviceRecord;
 class FindDev;
 class SkinControl;
 class SkinManager;
@@ -63,6 +64,12 @@ protected:
     // Places the page's controls by the position sheets of a model folder, in order, and keeps
     // the names they placed in positionedControls(). Returns false when a sheet cannot be opened
     // (the controls it would place keep the places the skin gives them).
+    // The catalogue row a device page is asked to show, with the page's skin built: null when the
+    // index names no device of `deviceType`, names the device shown already (`shownIndex`) and
+    // `reload` is false (its edits not applied yet stay), or the skin cannot be built.
+    const DeviceRecord* deviceToShow(const FindDev& catalogue, int deviceIndex, int shownIndex,
+                                     int deviceType, bool reload, const QString& skinFile,
+                                     const QString& containerName);
     bool layOutByPositionSheets(const std::filesystem::path& folder,
                                 std::initializer_list<const char*> sheets);
 

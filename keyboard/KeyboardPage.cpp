@@ -282,17 +282,12 @@ void KeyboardPage::hideTooltip() {
 }
 
 void KeyboardPage::showDevice(int deviceIndex, bool reload) {
-    const auto& devices = main_.catalogue().DeviceList;
-    if (deviceIndex < 0 || deviceIndex >= int(devices.size()))
+    const DeviceRecord* shown =
+        deviceToShow(main_.catalogue(), deviceIndex, device_, DevTypeKeyboard, reload,
+                     QString::fromLatin1(PageSkin), QStringLiteral("tab_keyboard"));
+    if (!shown)
         return;
-    const DeviceRecord& record = devices[std::size_t(deviceIndex)];
-    if (record.DevType != DevTypeKeyboard)
-        return;
-    // The same keyboard shown again keeps what the user has changed and not applied yet.
-    if (deviceIndex == device_ && !reload)
-        return;
-    if (!buildPageSkin(QString::fromLatin1(PageSkin), QStringLiteral("tab_keyboard")))
-        return;
+    const DeviceRecord& record = *shown;
     // The page draws its own frame: the tab's placeholder title makes no room.
     if (SkinControl* title = host()->findControl(QStringLiteral("lab_KB_title")))
         title->setControlVisible(false);

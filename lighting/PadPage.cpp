@@ -74,17 +74,12 @@ void PadPage::notify(const SkinNotify& message) {
 }
 
 void PadPage::showDevice(int deviceIndex, bool reload) {
-    const auto& devices = main_.catalogue().DeviceList;
-    if (deviceIndex < 0 || deviceIndex >= int(devices.size()))
+    const DeviceRecord* shown =
+        deviceToShow(main_.catalogue(), deviceIndex, device_, DevTypePad, reload,
+                     QString::fromLatin1(PageSkin), QStringLiteral("tab_pad"));
+    if (!shown)
         return;
-    const DeviceRecord& record = devices[std::size_t(deviceIndex)];
-    if (record.DevType != DevTypePad)
-        return;
-    // The same pad shown again keeps what the user has changed and not applied yet.
-    if (deviceIndex == device_ && !reload)
-        return;
-    if (!buildPageSkin(QString::fromLatin1(PageSkin), QStringLiteral("tab_pad")))
-        return;
+    const DeviceRecord& record = *shown;
     const std::filesystem::path folder =
         deviceKindOf(DevTypePad)->modelFolder(main_.resourceRoot(), record);
     if (folder.empty()) {

@@ -214,17 +214,12 @@ void MousePage::markKey(const QString& buttonName, bool on) {
 }
 
 void MousePage::showDevice(int deviceIndex, bool reload) {
-    const auto& devices = main_.catalogue().DeviceList;
-    if (deviceIndex < 0 || deviceIndex >= int(devices.size()))
+    const DeviceRecord* shown =
+        deviceToShow(main_.catalogue(), deviceIndex, device_, DevTypeMouse, reload,
+                     QString::fromLatin1(PageSkin), QStringLiteral("tab_mouse"));
+    if (!shown)
         return;
-    const DeviceRecord& record = devices[std::size_t(deviceIndex)];
-    if (record.DevType != DevTypeMouse)
-        return;
-    // The same mouse shown again keeps what the user has changed and not applied yet.
-    if (deviceIndex == device_ && !reload)
-        return;
-    if (!buildPageSkin(QString::fromLatin1(PageSkin), QStringLiteral("tab_mouse")))
-        return;
+    const DeviceRecord& record = *shown;
     const std::filesystem::path folder =
         deviceKindOf(DevTypeMouse)->modelFolder(main_.resourceRoot(), record);
     if (folder.empty() || !std::filesystem::is_directory(folder)) {
